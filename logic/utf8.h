@@ -1,0 +1,14 @@
+// Conversions between UTF-8 and code points, for code that meets the cipher
+// through bytes (test tables, the fuzzer, benchmarks).
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace nihilist {
+
+std::string ToUtf8(std::u32string_view text);
+// Malformed sequences become U+FFFD, one per offending byte.
+std::u32string FromUtf8(std::string_view bytes);
+
+} // namespace nihilist

@@ -1,0 +1,134 @@
+#include "testsupport.h"
+
+#include <gtest/gtest.h>
+
+namespace nihilist {
+namespace {
+
+TEST(EncryptionTest, StoredExampleGivesTwentyRows)
+{
+    FormModel model = StartedModel();
+    model.Encrypt();
+
+    EXPECT_EQ(ListText(model, FormModel::LetterList), "D Y N A M I T E W I N T E R P A L A C E");
+    EXPECT_EQ(ListText(model, FormModel::CodeList), "23 55 41 15 35 32 45 12 53 32 41 45 12 14 43 15 34 15 22 12");
+    EXPECT_EQ(ListText(model, FormModel::KeyCodeList), "14 51 21 21 32 15 41 14 51 21 21 32 15 41 14 51 21 21 32 15");
+    EXPECT_EQ(ListText(model, FormModel::CipherList), "37 106 62 36 67 47 86 26 104 53 62 77 27 55 57 66 55 36 54 27");
+    EXPECT_EQ(model.KeyLength, 7);
+}
+
+struct TableCase {
+    const char* name;
+    const char* keyword;
+    const char* key;
+    const char* text;
+    const char* keyCodes;
+    const char* cipher;
+};
+
+void PrintTo(const TableCase& c, std::ostream* out) { *out << c.name; }
+
+class EncryptTableTest : public testing::TestWithParam<TableCase> {};
+
+TEST_P(EncryptTableTest, KeyIsReadCyclically)
+{
+    const TableCase& c = GetParam();
+    FormModel model = StartedModel();
+    model.Text2 = {U32(c.keyword), U32(c.key), U32(c.text)};
+    model.Encrypt();
+    EXPECT_EQ(ListText(model, FormModel::KeyCodeList), c.keyCodes);
+    EXPECT_EQ(ListText(model, FormModel::CipherList), c.cipher);
+    for (const ListBox& list : model.List1)
+        EXPECT_EQ(list.Items.size(), model.List1[0].Items.size());
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, EncryptTableTest,
+    testing::Values(
+        TableCase{"OneLetterKeyOnEveryRow", "", "b", "abc", "12 12 12", "23 24 25"},
+        TableCase{"TwoLetterKeyRepeats", "", "AB", "AAAAA", "11 12 11 12 11", "22 23 22 23 22"},
+        TableCase{"LongKeyUsesItsStartOnly", "", "ZYXWVUTSRQ", "AB", "55 54", "66 66"},
+        TableCase{"KeyReducedFirst", "", "z-y 9", "aaa", "55 54 55", "66 65 66"},
+        TableCase{"HighestSumHasThreeDigits", "", "Z", "Z", "55", "110"},
+        TableCase{"JReadAsI", "", "J", "J", "24", "48"},
+        TableCase{"EmptyTextNoRows", "ZEBRAS", "KEY", "", "", ""},
+        TableCase{"EmptyKeyNoRows", "ZEBRAS", "", "DYNAMITE", "", ""},
+        TableCase{"KeyWithoutLettersNoRows", "ZEBRAS", "123 !", "DYNAMITE", "", ""},
+        TableCase{"EmptyEverything", "", "", "", "", ""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(EncryptionTest, EmptyKeyLeavesNoRowsFromAnEarlierTable)
+{
+    FormModel model = StartedModel();
+    model.Encrypt();
+    model.Text2[FormModel::Key].clear();
+    model.Encrypt();
+    for (const ListBox& list : model.List1)
+        EXPECT_TRUE(list.Items.empty());
+    EXPECT_EQ(model.KeyLength, 0);
+}
+
+TEST(EncryptionTest, RejectedKeywordYieldsNoTable)
+{
+    FormModel model = StartedModel();
+    model.Encrypt();
+    const std::string square = SquareRows(model);
+    ASSERT_EQ(model.List1[FormModel::CipherList].Items.size(), 20U);
+
+    for (const std::u32string keyword : {U"ZEBRAZ", U"Zz", U"A B C", U"JIM"}) {
+        model.Text2 = {keyword, U"russian", U"Dynamite winter palace"};
+        model.Encrypt();
+        for (const ListBox& list : model.List1)
+            EXPECT_TRUE(list.Items.empty()) << ToUtf8(keyword);
+        EXPECT_EQ(SquareRows(model), square);
+        EXPECT_EQ(model.Text2[FormModel::Keyword], U"");
+        EXPECT_EQ(model.Text2[FormModel::Plain], U"DYNAMITE WINTER PALACE");
+    }
+}
+
+TEST(EncryptionTest, EncryptingTwiceGivesTheSameSquareAndTable)
+{
+    FormModel model = StartedModel();
+    model.Text2 = {U"Zebra-s", U"russian 2", U"Jack"};
+    model.Encrypt();
+    const FormModel first = model;
+    model.Encrypt();
+    EXPECT_EQ(model.Label3, first.Label3);
+    for (int list = 0; list < 4; ++list)
+        EXPECT_EQ(model.List1[list].Items, first.List1[list].Items);
+    EXPECT_EQ(ListText(model, FormModel::LetterList), "I A C K");
+}
+
+TEST(CommandTest, ClearEmptiesBoxesListsAndRestoresThePlainSquare)
+{
+    FormModel model = StartedModel();
+    model.Encrypt();
+    model.Clear();
+    EXPECT_EQ(model.Text2, (std::array<std::u32string, 3>{}));
+    EXPECT_EQ(SquareRows(model), "ABCDE/FGHIK/LMNOP/QRSTU/VWXYZ");
+
+    model.Encrypt();
+    EXPECT_FALSE(model.KeywordRejected);
+    EXPECT_EQ(SquareRows(model), "ABCDE/FGHIK/LMNOP/QRSTU/VWXYZ");
+    for (const ListBox& list : model.List1)
+        EXPECT_TRUE(list.Items.empty());
+}
+
+TEST(CommandTest, ARowPickedInAnyListIsPickedInAllFour)
+{
+    FormModel model = StartedModel();
+    model.Encrypt();
+    for (int clicked = 0; clicked < 4; ++clicked) {
+        for (const int row : {4, 0, 19}) {
+            model.List1[clicked].ListIndex = row;
+            model.SelectRow(clicked);
+            for (const ListBox& list : model.List1)
+                EXPECT_EQ(list.ListIndex, row) << "clicked list " << clicked;
+        }
+    }
+    model.SelectRow(4); // no such list
+    model.SelectRow(-1);
+    EXPECT_EQ(model.List1[0].ListIndex, 19);
+}
+
+} // namespace
+} // namespace nihilist

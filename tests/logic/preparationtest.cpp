@@ -1,0 +1,104 @@
+#include "testsupport.h"
+
+#include <gtest/gtest.h>
+
+namespace nihilist {
+namespace {
+
+// The square every case starts from, so that "left as it was" is visible.
+constexpr const char* EarlierSquare = "QWERT/YUIOP/ABCDF/GHKLM/NSVXZ";
+
+struct PrepareCase {
+    const char* name;
+    const char* keyword; // typed into the boxes (UTF-8)
+    const char* key;
+    const char* text;
+    bool rejected;
+    const char* keywordAfter; // what the boxes show afterwards
+    const char* keyAfter;
+    const char* textAfter;
+    const char* square; // nullptr: the earlier square is kept
+};
+
+void PrintTo(const PrepareCase& c, std::ostream* out) { *out << c.name; }
+
+class PrepareSquareTest : public testing::TestWithParam<PrepareCase> {};
+
+TEST_P(PrepareSquareTest, BoxesAndSquareAfterPreparation)
+{
+    const PrepareCase& c = GetParam();
+    FormModel model = StartedModel();
+    model.FillSquare(U"QWERTYUIOP");
+    model.Text2 = {U32(c.keyword), U32(c.key), U32(c.text)};
+
+    model.PrepareSquare();
+
+    EXPECT_EQ(model.KeywordRejected, c.rejected);
+    EXPECT_EQ(ToUtf8(model.Text2[FormModel::Keyword]), c.keywordAfter);
+    EXPECT_EQ(ToUtf8(model.Text2[FormModel::Key]), c.keyAfter);
+    EXPECT_EQ(ToUtf8(model.Text2[FormModel::Plain]), c.textAfter);
+    EXPECT_EQ(SquareRows(model), c.square ? c.square : EarlierSquare);
+}
+
+INSTANTIATE_TEST_SUITE_P(Inputs, PrepareSquareTest,
+    testing::Values(
+        PrepareCase{"StoredExample", "ZEBRAS", "RUSSIAN", "DYNAMITE WINTER PALACE", false, "ZEBRAS", "RUSSIAN",
+            "DYNAMITEWINTERPALACE", "ZEBRA/SCDFG/HIKLM/NOPQT/UVWXY"},
+        PrepareCase{"LowerCaseKeyword", "zebras", "russian", "dynamite", false, "ZEBRAS", "RUSSIAN", "DYNAMITE",
+            "ZEBRA/SCDFG/HIKLM/NOPQT/UVWXY"},
+        PrepareCase{"RepeatedLetter", "ZEBRAZ", "RUSSIAN", "DYNAMITE WINTER PALACE", true, "", "RUSSIAN",
+            "DYNAMITE WINTER PALACE", nullptr},
+        PrepareCase{"RepeatedAfterUpperCasing", "Zz", "key 1", "a b", true, "", "KEY 1", "A B", nullptr},
+        PrepareCase{"TwoSpaces", "A B C", "K", "T", true, "", "K", "T", nullptr},
+        PrepareCase{"PunctuationDropped", "ZEBRA-S", "K", "T", false, "ZEBRAS", "K", "T",
+            "ZEBRA/SCDFG/HIKLM/NOPQT/UVWXY"},
+        PrepareCase{"JWrittenAsI", "JAM", "K", "T", false, "IAM", "K", "T", "IAMBC/DEFGH/KLNOP/QRSTU/VWXYZ"},
+        PrepareCase{"IWithJ", "JIM", "K", "T", true, "", "K", "T", nullptr},
+        PrepareCase{"IWithJLowerCase", "ij", "K", "T", true, "", "K", "T", nullptr},
+        PrepareCase{"KeyAndTextReduced", "", "russian 2", "Jack", false, "", "RUSSIAN", "IACK",
+            "ABCDE/FGHIK/LMNOP/QRSTU/VWXYZ"},
+        PrepareCase{"EmptyEverything", "", "", "", false, "", "", "", "ABCDE/FGHIK/LMNOP/QRSTU/VWXYZ"},
+        // A character is a code point: these two differ although their UTF-8
+        // bytes share a lead byte.
+        PrepareCase{"CyrillicLettersDiffer", "ЖЗ", "K", "T", false, "", "K", "T", "ABCDE/FGHIK/LMNOP/QRSTU/VWXYZ"},
+        PrepareCase{"CyrillicRepeatAfterUpperCasing", "жЖ", "K", "T", true, "", "K", "T", nullptr},
+        PrepareCase{"EmojiDiffer", "😀😁B", "K", "T", false, "B", "K", "T", "BACDE/FGHIK/LMNOP/QRSTU/VWXYZ"},
+        PrepareCase{"AccentedRepeat", "éÉ", "K", "T", true, "", "K", "T", nullptr},
+        // Locale rules never touch a-z: Turkish i still becomes I.
+        PrepareCase{"TurkishI", "bit", "ki", "dynamite", false, "BIT", "KI", "DYNAMITE",
+            "BITAC/DEFGH/KLMNO/PQRSU/VWXYZ"},
+        // A locale rule that would lengthen the text (sharp s to SS) is not applied.
+        PrepareCase{"SharpSKeepsItsLength", "ßs", "K", "T", false, "S", "K", "T", "SABCD/EFGHI/KLMNO/PQRTU/VWXYZ"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(PreparationTest, RejectionOnlyUpperCasesTheOtherBoxes)
+{
+    FormModel model = StartedModel();
+    model.Text2 = {U"aa", U"ключ 2", U"Jack, джак"};
+    EXPECT_TRUE(model.CheckInputs());
+    EXPECT_EQ(model.KeywordLength, 2);
+    EXPECT_EQ(model.Text2[FormModel::Key], U"КЛЮЧ 2");
+    EXPECT_EQ(model.Text2[FormModel::Plain], U"JACK, ДЖАК");
+}
+
+TEST(PreparationTest, NormaliseKeepsOnlyLatinCapitals)
+{
+    FormModel model = StartedModel();
+    model.Text2[FormModel::Plain] = U"Hello, JÖRG 42 — ÿ Жj!";
+    model.NormaliseBox(FormModel::Plain);
+    EXPECT_EQ(model.Text2[FormModel::Plain], U"HIRG");
+}
+
+TEST(PreparationTest, PreparingTwiceChangesNothingMore)
+{
+    FormModel model = StartedModel();
+    model.Text2 = {U"Zebra-s", U"russian 2", U"Dynamite winter palace!"};
+    model.PrepareSquare();
+    const FormModel first = model;
+    model.PrepareSquare();
+    EXPECT_EQ(model.Text2, first.Text2);
+    EXPECT_EQ(model.Label3, first.Label3);
+}
+
+} // namespace
+} // namespace nihilist

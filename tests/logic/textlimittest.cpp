@@ -1,0 +1,55 @@
+#include "testsupport.h"
+#include "textlimit.h"
+
+#include <gtest/gtest.h>
+
+namespace nihilist {
+namespace {
+
+struct LimitCase {
+    const char* name;
+    const char* before;
+    const char* after;
+    std::size_t limit;
+    const char* kept;
+    std::size_t cursor;
+};
+
+void PrintTo(const LimitCase& c, std::ostream* out) { *out << c.name; }
+
+class FitToLimitTest : public testing::TestWithParam<LimitCase> {};
+
+TEST_P(FitToLimitTest, NewInputIsCutNotOldText)
+{
+    const LimitCase& c = GetParam();
+    const LimitedText fitted = FitToLimit(U32(c.before), U32(c.after), c.limit);
+    EXPECT_EQ(ToUtf8(fitted.text), c.kept);
+    EXPECT_EQ(fitted.cursor, c.cursor);
+}
+
+INSTANTIATE_TEST_SUITE_P(Edits, FitToLimitTest,
+    testing::Values(
+        LimitCase{"FitsAsItIs", "ZEBRA", "ZEBRAS", 10, "ZEBRAS", 6},
+        LimitCase{"TypingIntoAFullBoxIsRefused", "ABCDEFGHIK", "ABCDEXFGHIK", 10, "ABCDEFGHIK", 5},
+        LimitCase{"PasteAtTheEndIsCut", "ZEBRAS", "ZEBRAS12345678", 10, "ZEBRAS1234", 10},
+        LimitCase{"PasteInTheMiddleKeepsTheTail", "AB", "A123456789XYZB", 5, "A123B", 4},
+        LimitCase{"PasteOverASelection", "ABCDE", "A0123456789E", 6, "A0123E", 5},
+        LimitCase{"RepeatedLettersAroundTheEdit", "AAAA", "AAAAAAAA", 6, "AAAAAA", 6},
+        // Ten Cyrillic letters are twenty bytes, ten emoji forty: both fit.
+        LimitCase{"CountsCodePointsNotBytes", "", "ЖЖЖЖЖЖЖЖЖЖЖЖ", 10, "ЖЖЖЖЖЖЖЖЖЖ", 10},
+        LimitCase{"EmojiCountOnceEach", "😀", "😀😀😀😀😀😀😀😀😀😀😀", 10, "😀😀😀😀😀😀😀😀😀😀", 10},
+        LimitCase{"OverlongOldTextKeepsItsStart", "ABCDEFGH", "ABCDEFGHX", 4, "ABCD", 4}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Utf8Test, RoundTripAndMalformedBytes)
+{
+    const std::u32string text = U"aЖ€😀";
+    EXPECT_EQ(FromUtf8(ToUtf8(text)), text);
+    EXPECT_EQ(ToUtf8(text).size(), 1U + 2U + 3U + 4U);
+    EXPECT_EQ(FromUtf8("a\xff\xd0"), U"a\ufffd\ufffd");
+    EXPECT_EQ(FromUtf8("\xc0\xaf"), U"\ufffd\ufffd") << "overlong encodings are refused";
+    EXPECT_EQ(FromUtf8("\xed\xa0\x80"), U"\ufffd\ufffd\ufffd") << "surrogates are refused";
+}
+
+} // namespace
+} // namespace nihilist
