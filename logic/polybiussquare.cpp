@@ -25,7 +25,7 @@ void FormModel::FillSquare(const std::u32string& keyword)
     int n = 0;
     for (char32_t c : keyword) {
         if (n == CellCount)
-           
+            break;
         if (c >= U'A' && c <= U'Z')
             LetterFree[c - U'A'] = 0;
         Label3[n++] = std::u32string(1, c);
