@@ -1,0 +1,418 @@
+// Drives the real window the way a pupil does: key clicks into the boxes,
+// mouse clicks on the buttons and rows, Tab through the widgets. Positions
+// and colours are checked against the figures of the drawn layout, written
+// out here in pixels.
+#include "appearance.h"
+#include "mainform.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QClipboard>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QFile>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <memory>
+
+using nihilist::MainForm;
+
+class MainFormTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<MainForm> form;
+
+    template <typename W = QWidget> W* Find(const QString& name)
+    {
+        auto* widget = form->findChild<W*>(name);
+        if (!widget)
+            qFatal("no widget %s", qPrintable(name));
+        return widget;
+    }
+    QLineEdit* Box(int k) { return Find<QLineEdit>(QStringLiteral("Text2_%1").arg(k)); }
+    QListWidget* List(int k) { return Find<QListWidget>(QStringLiteral("List1_%1").arg(k)); }
+
+    QStringList Items(int k)
+    {
+        QStringList items;
+        for (int row = 0; row < List(k)->count(); ++row)
+            items << List(k)->item(row)->text();
+        return items;
+    }
+    QString Square()
+    {
+        QString rows;
+        for (int i = 0; i < 25; ++i)
+            rows += (i > 0 && i % 5 == 0 ? "/" : "") + Find<QLabel>(QStringLiteral("Label3_%1").arg(i))->text();
+        return rows;
+    }
+    void Type(int box, const QString& text)
+    {
+        Box(box)->selectAll();
+        QTest::keyClick(Box(box), Qt::Key_Delete);
+        // One key press per character, Cyrillic and emoji included.
+        for (char32_t c : text.toUcs4())
+            QTest::sendKeyEvent(QTest::Click, Box(box), Qt::Key_unknown, QString::fromUcs4(&c, 1), Qt::NoModifier);
+    }
+    void Click(const QString& button) { QTest::mouseClick(Find(button), Qt::LeftButton); }
+    void ClickRow(int list, int row)
+    {
+        QListWidget* widget = List(list);
+        widget->scrollToItem(widget->item(row));
+        QTest::mouseClick(widget->viewport(), Qt::LeftButton, {}, widget->visualItemRect(widget->item(row)).center());
+    }
+    QColor PixelAt(const QString& name, QPoint at)
+    {
+        return Find(name)->grab().toImage().pixelColor(at);
+    }
+
+private slots:
+    void init()
+    {
+        form = std::make_unique<MainForm>();
+        form->show();
+        QApplication::setActiveWindow(form.get());
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    }
+    void cleanup() { form.reset(); }
+
+    void opensWithTheExampleAndThePlainSquare()
+    {
+        QCOMPARE(Box(0)->text(), "ZEBRAS");
+        QCOMPARE(Box(1)->text(), "RUSSIAN");
+        QCOMPARE(Box(2)->text(), "DYNAMITE WINTER PALACE");
+        QCOMPARE(Square(), "ABCDE/FGHIK/LMNOP/QRSTU/VWXYZ");
+        for (int k = 0; k < 4; ++k)
+            QCOMPARE(List(k)->count(), 0);
+        QCOMPARE(QApplication::focusWidget(), Find("Text1_0"));
+        QVERIFY(form->windowTitle().startsWith("www.example.org "));
+    }
+
+    void encryptShowsTheExampleTable()
+    {
+        Click("Command1_0");
+        QCOMPARE(Box(2)->text(), "DYNAMITEWINTERPALACE");
+        QCOMPARE(Square(), "ZEBRA/SCDFG/HIKLM/NOPQT/UVWXY");
+        QCOMPARE(Items(3).join(' '), "D Y N A M I T E W I N T E R P A L A C E");
+        QCOMPARE(Items(0).join(' '), "23 55 41 15 35 32 45 12 53 32 41 45 12 14 43 15 34 15 22 12");
+        QCOMPARE(Items(1).join(' '), "14 51 21 21 32 15 41 14 51 21 21 32 15 41 14 51 21 21 32 15");
+        QCOMPARE(Items(2).join(' '), "37 106 62 36 67 47 86 26 104 53 62 77 27 55 57 66 55 36 54 27");
+
+        Click("Command1_0");
+        QCOMPARE(Items(2).size(), 20);
+        QCOMPARE(Square(), "ZEBRA/SCDFG/HIKLM/NOPQT/UVWXY");
+    }
+
+    void typedInputIsPreparedBeforeEncrypting_data()
+    {
+        QTest::addColumn<QString>("keyword");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("boxesAfter");
+        QTest::addColumn<QString>("square");
+        QTest::addColumn<QString>("cipher");
+
+        QTest::newRow("lower case and punctuation")
+            << "zebra-s" << "russian 2" << "Jack" << QStringList{"ZEBRAS", "RUSSIAN", "IACK"}
+            << "ZEBRA/SCDFG/HIKLM/NOPQT/UVWXY" << "46 66 43 54";
+        QTest::newRow("repeated letter refused")
+            << "ZEBRAZ" << "russian" << "a b" << QStringList{"", "RUSSIAN", "A B"}
+            << "ABCDE/FGHIK/LMNOP/QRSTU/VWXYZ" << "";
+        QTest::newRow("I with J refused") << "jim" << "k" << "t" << QStringList{"", "K", "T"}
+                                          << "ABCDE/FGHIK/LMNOP/QRSTU/VWXYZ" << "";
+        QTest::newRow("Cyrillic upper-cased, then dropped")
+            << "жЖ" << "ключ" << "текст" << QStringList{"", "КЛЮЧ", "ТЕКСТ"} << "ABCDE/FGHIK/LMNOP/QRSTU/VWXYZ" << "";
+        QTest::newRow("empty key gives no rows")
+            << "jam" << "" << "text" << QStringList{"IAM", "", "TEXT"} << "IAMBC/DEFGH/KLNOP/QRSTU/VWXYZ" << "";
+    }
+    void typedInputIsPreparedBeforeEncrypting()
+    {
+        QFETCH(QString, keyword);
+        QFETCH(QString, key);
+        QFETCH(QString, text);
+        QFETCH(QStringList, boxesAfter);
+        QFETCH(QString, square);
+        QFETCH(QString, cipher);
+
+        Type(0, keyword);
+        Type(1, key);
+        Type(2, text);
+        QCOMPARE(Box(0)->text(), keyword);
+        Click("Command1_0");
+        QCOMPARE((QStringList{Box(0)->text(), Box(1)->text(), Box(2)->text()}), boxesAfter);
+        QCOMPARE(Square(), square);
+        QCOMPARE(Items(2).join(' '), cipher);
+        for (int k = 0; k < 4; ++k)
+            QCOMPARE(List(k)->count(), Items(2).size());
+    }
+
+    void clearEmptiesEverything()
+    {
+        Click("Command1_0");
+        Click("Command1_1");
+        for (int k = 0; k < 3; ++k)
+            QCOMPARE(Box(k)->text(), QString());
+        for (int k = 0; k < 4; ++k)
+            QCOMPARE(List(k)->count(), 0);
+        QCOMPARE(Square(), "ABCDE/FGHIK/LMNOP/QRSTU/VWXYZ");
+
+        Click("Command1_0");
+        QCOMPARE(List(0)->count(), 0);
+        QCOMPARE(Square(), "ABCDE/FGHIK/LMNOP/QRSTU/VWXYZ");
+    }
+
+    void boxesHoldTheirCharacterLimits_data()
+    {
+        QTest::addColumn<int>("box");
+        QTest::addColumn<int>("limit");
+        QTest::newRow("keyword") << 0 << 10;
+        QTest::newRow("key") << 1 << 10;
+        QTest::newRow("text") << 2 << 40;
+    }
+    void boxesHoldTheirCharacterLimits()
+    {
+        QFETCH(int, box);
+        QFETCH(int, limit);
+        const QString alphabet = "ABCDEFGHIKLMNOPQRSTUVWXYZ";
+        const QString typed = (alphabet + alphabet).left(limit + 5);
+
+        Type(box, typed);
+        QCOMPARE(Box(box)->text(), typed.left(limit));
+
+        // A paste is cut to what still fits, after the text already there.
+        Type(box, "AB");
+        QApplication::clipboard()->setText(QString("xyz").repeated(100));
+        QTest::keyClick(Box(box), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(Box(box)->text(), ("AB" + QString("xyz").repeated(100)).left(limit));
+
+        // Emoji take two UTF-16 units but count as one character each.
+        Type(box, "");
+        QApplication::clipboard()->setText(QString::fromUtf8("😀").repeated(limit + 3));
+        QTest::keyClick(Box(box), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(Box(box)->text().toUcs4().size(), limit);
+    }
+
+    void aRowPickedInOneListIsPickedInAll_data()
+    {
+        QTest::addColumn<int>("list");
+        QTest::addColumn<int>("row");
+        for (int list = 0; list < 4; ++list) {
+            QTest::addRow("list %d, fifth row", list) << list << 4;
+            QTest::addRow("list %d, last row", list) << list << 19;
+        }
+    }
+    void aRowPickedInOneListIsPickedInAll()
+    {
+        QFETCH(int, list);
+        QFETCH(int, row);
+        Click("Command1_0");
+        std::vector<std::unique_ptr<QSignalSpy>> spies;
+        for (int k = 0; k < 4; ++k)
+            spies.push_back(std::make_unique<QSignalSpy>(List(k), &QListWidget::currentRowChanged));
+
+        ClickRow(list, row);
+        for (int k = 0; k < 4; ++k) {
+            QCOMPARE(List(k)->currentRow(), row);
+            QVERIFY(List(k)->item(row)->isSelected());
+            QCOMPARE(spies[k]->count(), 1);
+        }
+        // The rows line up because the lists scroll as one.
+        for (int k = 1; k < 4; ++k)
+            QCOMPARE(List(k)->verticalScrollBar()->value(), List(0)->verticalScrollBar()->value());
+    }
+
+    void arrowKeysMoveTheRowInAllLists()
+    {
+        Click("Command1_0");
+        for (int list = 0; list < 4; ++list) {
+            ClickRow(list, 2);
+            List(list)->setFocus();
+            QTest::keyClick(List(list), Qt::Key_Down);
+            QTest::keyClick(List(list), Qt::Key_Down);
+            for (int k = 0; k < 4; ++k)
+                QCOMPARE(List(k)->currentRow(), 4);
+            QTest::keyClick(List(list), Qt::Key_End);
+            for (int k = 0; k < 4; ++k)
+                QCOMPARE(List(k)->currentRow(), 19);
+        }
+    }
+
+    void scrollingOneListScrollsAll()
+    {
+        Click("Command1_0");
+        QCoreApplication::processEvents(); // let the lists lay out their rows
+        List(2)->verticalScrollBar()->setValue(7);
+        for (int k = 0; k < 4; ++k)
+            QCOMPARE(List(k)->verticalScrollBar()->value(), 7);
+    }
+
+    void tabWalksTheWidgetsInOrder()
+    {
+        const QStringList order{"Text2_0", "Text2_1", "Text2_2", "Command1_0", "Command1_1", "List1_0", "List1_1",
+            "List1_2", "List1_3", "Text1_0"};
+        for (const QString& next : order) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget()->objectName(), next);
+        }
+    }
+
+    void widgetsSitWhereTheLayoutPutsThem_data()
+    {
+        QTest::addColumn<QString>("widget");
+        QTest::addColumn<QRect>("pixels");
+        QTest::newRow("explanation") << "Text1_0" << QRect(8, 280, 489, 137);
+        QTest::newRow("title") << "Label1_0" << QRect(88, 0, 305, 25);
+        QTest::newRow("keyword box") << "Text2_0" << QRect(112, 32, 113, 27);
+        QTest::newRow("text box") << "Text2_2" << QRect(160, 64, 337, 27);
+        QTest::newRow("frame") << "Frame1" << QRect(8, 96, 161, 177);
+        QTest::newRow("column 5 number") << "Label2_4" << QRect(128, 24, 20, 20);
+        QTest::newRow("row 1 number") << "Label2_5" << QRect(8, 48, 20, 20);
+        QTest::newRow("first cell") << "Label3_0" << QRect(32, 48, 20, 20);
+        QTest::newRow("middle cell") << "Label3_12" << QRect(80, 96, 20, 20);
+        QTest::newRow("last cell") << "Label3_24" << QRect(128, 144, 20, 20);
+        QTest::newRow("encrypt") << "Command1_0" << QRect(408, 120, 89, 33);
+        QTest::newRow("clear") << "Command1_1" << QRect(408, 232, 89, 33);
+        QTest::newRow("letter list") << "List1_3" << QRect(176, 128, 49, 137);
+        QTest::newRow("cipher header") << "Label4_2" << QRect(344, 104, 49, 25);
+    }
+    void widgetsSitWhereTheLayoutPutsThem()
+    {
+        QFETCH(QString, widget);
+        QFETCH(QRect, pixels);
+        QCOMPARE(Find(widget)->geometry(), pixels);
+    }
+
+    void windowHasItsFixedSizeAndFont()
+    {
+        QCOMPARE(form->size(), QSize(504, 424));
+        QCOMPARE(form->minimumSize(), form->maximumSize());
+        for (const char* name : {"Label1_1", "Text2_0", "List1_0", "Command1_0", "Text1_0"}) {
+            const QFontInfo font(Find(name)->font());
+            QVERIFY2(font.family() == "Times New Roman" || font.family() == "Liberation Serif", qPrintable(font.family()));
+            QCOMPARE(Find(name)->font().pointSize(), 12);
+        }
+    }
+
+    void coloursShowOnScreen_data()
+    {
+        QTest::addColumn<QString>("widget");
+        QTest::addColumn<QPoint>("at");
+        QTest::addColumn<QColor>("colour");
+        QTest::newRow("window") << "MainForm" << QPoint(2, 2) << QColor(192, 192, 255);
+        QTest::newRow("caption") << "Label1_1" << QPoint(1, 1) << QColor(255, 192, 128);
+        QTest::newRow("list header") << "Label4_0" << QPoint(1, 1) << QColor(128, 128, 255);
+        QTest::newRow("number") << "Label2_0" << QPoint(1, 1) << QColor(128, 128, 255);
+        QTest::newRow("cell") << "Label3_0" << QPoint(1, 1) << QColor(255, 128, 0);
+    }
+    void coloursShowOnScreen()
+    {
+        QFETCH(QString, widget);
+        QFETCH(QPoint, at);
+        QFETCH(QColor, colour);
+        const QColor pixel = widget == "MainForm" ? form->grab().toImage().pixelColor(at) : PixelAt(widget, at);
+        QCOMPARE(pixel, colour);
+    }
+
+    void buttonsShowTheirColours()
+    {
+        const QPoint middle(44, 26); // below the caption, inside the face
+        const QColor encrypt = PixelAt("Command1_0", middle);
+        const QColor clear = PixelAt("Command1_1", middle);
+        QVERIFY2(encrypt.green() > 180 && encrypt.red() < 120 && encrypt.blue() < 120, qPrintable(encrypt.name()));
+        QVERIFY2(clear.red() > 180 && clear.green() < 120 && clear.blue() < 120, qPrintable(clear.name()));
+    }
+
+    void screenReaderNamesComeFromTheCaptions_data()
+    {
+        QTest::addColumn<QString>("widget");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("keyword") << "Text2_0" << "ключова дума:";
+        QTest::newRow("key") << "Text2_1" << "ключ за криптиране:";
+        QTest::newRow("text") << "Text2_2" << "текст за криптиране:";
+        QTest::newRow("encrypt") << "Command1_0" << "Криптирай";
+        QTest::newRow("clear") << "Command1_1" << "Чисти";
+        QTest::newRow("codes") << "List1_0" << "Код";
+        QTest::newRow("key codes") << "List1_1" << "Ключ";
+        QTest::newRow("cipher") << "List1_2" << "Шифър";
+        QTest::newRow("letters") << "List1_3" << "Буква";
+    }
+    void screenReaderNamesComeFromTheCaptions()
+    {
+        QFETCH(QString, widget);
+        QFETCH(QString, name);
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(Find(widget));
+        QVERIFY(accessible);
+        QCOMPARE(accessible->text(QAccessible::Name), name);
+    }
+
+    void captionsAndPanes()
+    {
+        QCOMPARE(Find<QGroupBox>("Frame1")->title(), "квадрат на Polybius");
+        QCOMPARE(Find<QLabel>("Label1_1")->text(), "ключова дума:");
+        QCOMPARE(Find<QLabel>("Label4_3")->text(), "Буква");
+        QCOMPARE(Find<QLabel>("Label2_7")->text(), "3");
+        QVERIFY(Find<QLabel>("Label3_0")->alignment() & Qt::AlignHCenter);
+
+        auto* explanation = Find<QPlainTextEdit>("Text1_0");
+        QVERIFY(explanation->isReadOnly());
+        const QString text = explanation->toPlainText();
+        QVERIFY(text.startsWith("Криптирането"));
+        QVERIFY(text.indexOf("(Polybius square)") < text.indexOf("(25=5*5)"));
+        QVERIFY(text.contains("\"Ceasar, Hill, Playfear, Bifid, Weviner\""));
+        // Paragraphs wrap at the pane's width instead of at the stored breaks.
+        QVERIFY(!text.contains(QRegularExpression("[^\n]\n[^\n]")));
+
+        auto* aphorism = Find<QPlainTextEdit>("Text1_1");
+        QVERIFY(aphorism->isHidden());
+        QCOMPARE(aphorism->toPlainText(),
+            "Неприятното в това да си първият, направил нещо по правилния начин, е, че никой не оценява колко "
+            "трудно е било.");
+    }
+
+    void storedTextsKeepTheirHandBrokenLines()
+    {
+        QFile file(":/explanation.txt");
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(file.readAll());
+        QVERIFY(text.endsWith("\r\n"));
+        const QStringList lines = text.chopped(2).split("\r\n");
+        QCOMPARE(lines.size(), 44);
+        for (const QString& line : lines) {
+            QVERIFY2(line.toUcs4().size() <= 71, qPrintable(line));
+            QVERIFY2(!line.contains('\n') && !line.contains('\r'), qPrintable(line));
+        }
+        QVERIFY(text.size() > 2300 && text.size() < 2500);
+
+        QFile aphorism(":/aphorism.txt");
+        QVERIFY(aphorism.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromUtf8(aphorism.readAll()),
+            "Неприятното в това да си първият, направил нещо по \r\nправилния начин, е, че никой не оценява колко "
+            "трудно е \r\nбило. \r\n");
+    }
+
+    void explanationScrollsByKeyboard()
+    {
+        auto* explanation = Find<QPlainTextEdit>("Text1_0");
+        QCOMPARE(explanation->verticalScrollBar()->value(), 0);
+        QTest::keyClick(explanation, Qt::Key_PageDown);
+        QVERIFY(explanation->verticalScrollBar()->value() > 0);
+    }
+};
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    nihilist::ApplyAppearance();
+    MainFormTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "mainformtest.moc"

@@ -1,0 +1,13 @@
+#include "appearance.h"
+#include "mainform.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    nihilist::ApplyAppearance();
+    nihilist::MainForm form;
+    form.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,230 @@
+#include "mainform.h"
+
+#include "characterlimitvalidator.h"
+#include "formlayout.h"
+
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QLocale>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalBlocker>
+
+namespace nihilist {
+
+namespace {
+
+const char* const Title = "Шифърът на нихилистите";
+const char* const WindowCaption = "www.example.org Проект по информатика";
+const std::array<const char*, 3> BoxCaptions{"ключова дума:", "ключ за криптиране:", "текст за криптиране:"};
+const std::array<const char*, 4> ListHeaders{"Код", "Ключ", "Шифър", "Буква"};
+const std::array<const char*, 2> ButtonCaptions{"Криптирай", "Чисти"};
+
+QString ToQString(const std::u32string& text)
+{
+    return QString::fromUcs4(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::u32string ToCodePoints(const QString& text)
+{
+    const QList<uint> ucs4 = text.toUcs4();
+    return {ucs4.begin(), ucs4.end()};
+}
+
+// The platform's upper-casing, following the user's locale.
+std::u32string LocaleUpperCase(const std::u32string& text)
+{
+    return ToCodePoints(QLocale().toUpper(ToQString(text)));
+}
+
+// The long texts are stored broken by hand into short CR LF lines. The pane
+// is narrower than those lines, so each paragraph is joined again and left
+// to wrap at the pane's width; blank lines still part the paragraphs.
+QString PaneText(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QStringList paragraphs = QString::fromUtf8(file.readAll()).remove(u'\r').split("\n\n");
+    QStringList joined;
+    for (const QString& paragraph : paragraphs)
+        joined << paragraph.simplified();
+    return joined.join("\n\n");
+}
+
+QLabel* CenteredLabel(const QString& caption, QWidget* parent)
+{
+    auto* label = new QLabel(caption, parent);
+    label->setAlignment(Qt::AlignCenter);
+    return label;
+}
+
+template <typename W> W* Named(W* widget, const char* group, int index)
+{
+    widget->setObjectName(QStringLiteral("%1_%2").arg(QLatin1String(group)).arg(index));
+    return widget;
+}
+
+} // namespace
+
+MainForm::MainForm(QWidget* parent)
+    : QWidget(parent)
+    , model_(LocaleUpperCase)
+{
+    setObjectName("MainForm");
+    setWindowTitle(QString::fromUtf8(WindowCaption));
+    setWindowIcon(QIcon(":/icon.png"));
+    CreateWidgets();
+    PlaceWidgets();
+    ConnectWidgets();
+    Form_Load();
+}
+
+void MainForm::CreateWidgets()
+{
+    for (int k = 0; k < 2; ++k) {
+        auto* pane = Named(new QPlainTextEdit(this), "Text1", k);
+        pane->setPlainText(PaneText(k == 0 ? ":/explanation.txt" : ":/aphorism.txt"));
+        pane->setReadOnly(true);
+        // Read-only, but a keyboard user can still move through it and a
+        // screen reader can follow the caret.
+        pane->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+        pane->setTabChangesFocus(true);
+        pane->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        Text1[k] = pane;
+    }
+    Text1[0]->setAccessibleName("обяснение");
+    Text1[1]->setAccessibleName("афоризъм");
+    // The aphorism would cover the explanation; it is kept but not shown.
+    Text1[1]->hide();
+
+    Label1[0] = Named(CenteredLabel(QString::fromUtf8(Title), this), "Label1", 0);
+    for (int k = 0; k < 3; ++k) {
+        Label1[k + 1] = Named(CenteredLabel(QString::fromUtf8(BoxCaptions[k]), this), "Label1", k + 1);
+        const QString text = ToQString(model_.Text2[k]);
+        auto* box = Named(new QLineEdit(text, this), "Text2", k);
+        box->setValidator(new CharacterLimitValidator(FormModel::MaxLength[k], text, box));
+        box->setAccessibleName(Label1[k + 1]->text());
+        Label1[k + 1]->setBuddy(box);
+        Text2[k] = box;
+    }
+
+    Frame1 = new QGroupBox(QString::fromUtf8("квадрат на Polybius"), this);
+    Frame1->setObjectName("Frame1");
+    for (int k = 0; k < 10; ++k)
+        Label2[k] = Named(CenteredLabel(QString::number(k % 5 + 1), Frame1), "Label2", k);
+    for (int i = 0; i < 25; ++i)
+        Label3[i] = Named(CenteredLabel(QString(), Frame1), "Label3", i);
+
+    for (int k = 0; k < 2; ++k) {
+        Command1[k] = Named(new QPushButton(QString::fromUtf8(ButtonCaptions[k]), this), "Command1", k);
+        Command1[k]->setAccessibleName(Command1[k]->text());
+    }
+    for (int k = 0; k < 4; ++k) {
+        Label4[k] = Named(CenteredLabel(QString::fromUtf8(ListHeaders[k]), this), "Label4", k);
+        List1[k] = Named(new QListWidget(this), "List1", k);
+        List1[k]->setAccessibleName(Label4[k]->text());
+    }
+}
+
+void MainForm::PlaceWidgets()
+{
+    setFixedSize(Twips(QRect(QPoint(), ClientTwips)).size());
+    QPalette windowPalette = palette();
+    windowPalette.setColor(QPalette::Window, WindowColour);
+    setPalette(windowPalette);
+    setAutoFillBackground(true);
+
+    for (const Placement& place : FormLayout()) {
+        auto* widget = findChild<QWidget*>(place.widget);
+        Q_ASSERT(widget);
+        widget->setGeometry(Twips(place.twips));
+        if (place.background != 0) {
+            QPalette colours = widget->palette();
+            colours.setColor(QPalette::Window, place.background);
+            colours.setColor(QPalette::Button, place.background);
+            widget->setPalette(colours);
+            widget->setAutoFillBackground(true);
+        }
+    }
+
+    const std::vector<QString>& order = FocusOrder();
+    for (std::size_t i = 1; i < order.size(); ++i)
+        setTabOrder(findChild<QWidget*>(order[i - 1]), findChild<QWidget*>(order[i]));
+    Text1[0]->setFocus();
+}
+
+void MainForm::ConnectWidgets()
+{
+    for (int k = 0; k < 2; ++k)
+        connect(Command1[k], &QPushButton::clicked, this, [this, k] { Command1_Click(k); });
+    for (int k = 0; k < 4; ++k) {
+        connect(List1[k], &QListWidget::currentRowChanged, this, [this, k] { List1_Click(k); });
+        // The four lists form one table, so they scroll as one.
+        connect(List1[k]->verticalScrollBar(), &QScrollBar::valueChanged, this, [this](int value) {
+            for (QListWidget* list : List1)
+                list->verticalScrollBar()->setValue(value);
+        });
+    }
+}
+
+void MainForm::Form_Load()
+{
+    model_.ResetSquare();
+    ShowModel();
+}
+
+void MainForm::Command1_Click(int index)
+{
+    ReadBoxes();
+    if (index == 0)
+        model_.Encrypt();
+    else if (index == 1)
+        model_.Clear();
+    ShowModel();
+}
+
+void MainForm::List1_Click(int index)
+{
+    model_.List1[index].ListIndex = List1[index]->currentRow();
+    model_.SelectRow(index);
+    // Selecting a row raises this handler again for that list; it then finds
+    // every list on the same row and stops.
+    for (int k = 0; k < 4; ++k) {
+        if (List1[k]->currentRow() != model_.List1[k].ListIndex)
+            List1[k]->setCurrentRow(model_.List1[k].ListIndex);
+    }
+}
+
+void MainForm::ReadBoxes()
+{
+    for (int k = 0; k < 3; ++k)
+        model_.Text2[k] = ToCodePoints(Text2[k]->text());
+}
+
+void MainForm::ShowModel()
+{
+    for (int k = 0; k < 3; ++k) {
+        const QString text = ToQString(model_.Text2[k]);
+        if (Text2[k]->text() != text)
+            Text2[k]->setText(text);
+    }
+    for (int i = 0; i < 25; ++i)
+        Label3[i]->setText(ToQString(model_.Label3[i]));
+    for (int k = 0; k < 4; ++k) {
+        const QSignalBlocker quiet(List1[k]);
+        QStringList items;
+        items.reserve(static_cast<qsizetype>(model_.List1[k].Items.size()));
+        for (const std::u32string& item : model_.List1[k].Items)
+            items.append(ToQString(item));
+        List1[k]->clear();
+        List1[k]->addItems(items);
+        List1[k]->setCurrentRow(model_.List1[k].ListIndex);
+    }
+}
+
+} // namespace nihilist

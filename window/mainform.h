@@ -1,0 +1,52 @@
+// The cipher window. It owns the form model and keeps it and the widgets in
+// step: each handler copies the boxes into the model, runs the model's
+// command and shows the result.
+#pragma once
+
+#include "formmodel.h"
+
+#include <QWidget>
+#include <array>
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace nihilist {
+
+class MainForm : public QWidget {
+    Q_OBJECT
+public:
+    explicit MainForm(QWidget* parent = nullptr);
+
+    const FormModel& Model() const { return model_; }
+
+private:
+    void CreateWidgets();
+    void PlaceWidgets();
+    void ConnectWidgets();
+
+    void Form_Load();
+    void Command1_Click(int index);
+    void List1_Click(int index);
+
+    void ReadBoxes();
+    void ShowModel();
+
+    FormModel model_;
+
+    std::array<QPlainTextEdit*, 2> Text1{};
+    std::array<QLabel*, 4> Label1{};
+    std::array<QLineEdit*, 3> Text2{};
+    QGroupBox* Frame1 = nullptr;
+    std::array<QLabel*, 10> Label2{};
+    std::array<QLabel*, 25> Label3{};
+    std::array<QPushButton*, 2> Command1{};
+    std::array<QLabel*, 4> Label4{};
+    std::array<QListWidget*, 4> List1{};
+};
+
+} // namespace nihilist
