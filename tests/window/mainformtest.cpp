@@ -200,6 +200,47 @@ private slots:
         QCOMPARE(Box(box)->text().toUcs4().size(), limit);
     }
 
+    void hostilePastesNeitherHangNorBreakTheTable_data()
+    {
+        QTest::addColumn<QString>("pasted");
+        const auto fromUtf8 = [](const char* text) { return QString::fromUtf8(text); };
+        QTest::newRow("ten thousand letters") << QString("abcdefghij").repeated(1000);
+        QTest::newRow("control characters") << QString("A\tB\x01C\x7f\u200bD\u202eE").repeated(800);
+        QTest::newRow("right to left") << fromUtf8("שָׁלוֹם مرحبا ABC ").repeated(600);
+        QTest::newRow("emoji and astral letters") << fromUtf8("😀👩‍👩‍👧𝐀𝔄Z").repeated(1000);
+        QTest::newRow("combining marks") << fromUtf8("A\u0301\u0323e\u0308Z\u20dd").repeated(1500);
+        QTest::newRow("mixed scripts") << fromUtf8("Zебра ZΕΒΡΑ zebra ゼブラ ").repeated(500);
+    }
+    void hostilePastesNeitherHangNorBreakTheTable()
+    {
+        QFETCH(QString, pasted);
+        const std::array<int, 3> limits{10, 10, 40};
+        QApplication::clipboard()->setText(pasted);
+        for (int box = 0; box < 3; ++box) {
+            Type(box, "");
+            QTest::keyClick(Box(box), Qt::Key_V, Qt::ControlModifier);
+            QVERIFY(Box(box)->text().toUcs4().size() <= limits[box]);
+            QCOMPARE(Box(box)->text().toUcs4(), pasted.toUcs4().mid(0, limits[box]));
+        }
+        Click("Command1_0");
+        const int rows = List(0)->count();
+        for (int k = 1; k < 4; ++k)
+            QCOMPARE(List(k)->count(), rows);
+        // Either the keyword was refused and there is no table, or every row
+        // is a letter of the reduced text with a code from the square.
+        const QString text = Box(2)->text();
+        QVERIFY(rows == 0 || rows == text.size());
+        if (rows == 0 && !text.isEmpty() && !Box(1)->text().isEmpty())
+            QVERIFY2(Box(0)->text().isEmpty(), "a table may only be missing after a refused keyword");
+        for (int row = 0; row < rows; ++row) {
+            QCOMPARE(List(3)->item(row)->text(), text.mid(row, 1));
+            const int code = List(0)->item(row)->text().toInt();
+            const int cell = (code / 10 - 1) * 5 + code % 10 - 1;
+            QCOMPARE(Find<QLabel>(QStringLiteral("Label3_%1").arg(cell))->text(), text.mid(row, 1));
+            QCOMPARE(List(2)->item(row)->text().toInt(), code + List(1)->item(row)->text().toInt());
+        }
+    }
+
     void aRowPickedInOneListIsPickedInAll_data()
     {
         QTest::addColumn<int>("list");
