@@ -115,10 +115,17 @@ void MainForm::CreateWidgets()
 
     Frame1 = new QGroupBox(QString::fromUtf8("квадрат на Polybius"), this);
     Frame1->setObjectName("Frame1");
-    for (int k = 0; k < 10; ++k)
+    // A screen reader cannot see the grid, so each number and cell says
+    // where it stands.
+    for (int k = 0; k < 10; ++k) {
         Label2[k] = Named(CenteredLabel(QString::number(k % 5 + 1), Frame1), "Label2", k);
-    for (int i = 0; i < 25; ++i)
+        Label2[k]->setAccessibleDescription(QString::fromUtf8(k < 5 ? "колона" : "ред"));
+    }
+    for (int i = 0; i < 25; ++i) {
         Label3[i] = Named(CenteredLabel(QString(), Frame1), "Label3", i);
+        Label3[i]->setAccessibleDescription(
+            QString::fromUtf8("ред %1, колона %2").arg(i / 5 + 1).arg(i % 5 + 1));
+    }
 
     for (int k = 0; k < 2; ++k) {
         Command1[k] = Named(new QPushButton(QString::fromUtf8(ButtonCaptions[k]), this), "Command1", k);

@@ -394,6 +394,13 @@ private slots:
         QCOMPARE(accessible->text(QAccessible::Name), name);
     }
 
+    void squareCellsTellWhereTheyStand()
+    {
+        QAccessibleInterface* cell = QAccessible::queryAccessibleInterface(Find("Label3_7"));
+        QCOMPARE(cell->text(QAccessible::Name), "H");
+        QCOMPARE(cell->text(QAccessible::Description), "ред 2, колона 3");
+    }
+
     void captionsAndPanes()
     {
         QCOMPARE(Find<QGroupBox>("Frame1")->title(), "квадрат на Polybius");
