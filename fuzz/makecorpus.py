@@ -1,0 +1,67 @@
+#!/usr/bin/env python3
+"""Writes the seed sessions for core_fuzzer into fuzz/corpus/.
+
+The byte format is described at the top of corefuzzer.cpp. Run it again
+after changing that format: python3 fuzz/makecorpus.py
+"""
+import pathlib
+import struct
+
+KEYWORD, KEY, PLAIN = 0, 1, 2
+ENCRYPT, CLEAR = b"\x04", b"\x06"
+
+
+def type_utf8(box, text, at=0, erase=0):
+    data = text.encode("utf-8")
+    assert len(data) < 256
+    return bytes([0, box, at, erase, len(data)]) + data
+
+
+def type_raw(box, codes, at=0, erase=0):
+    assert len(codes) < 16
+    return bytes([2, box, at, erase, len(codes)]) + b"".join(struct.pack("<I", c) for c in codes)
+
+
+def overwrite(box, text, reps_a=0, reps_b=0):
+    data = text.encode("utf-8")
+    return bytes([3, box, reps_a, reps_b, len(data)]) + data
+
+
+def pick(list_, row, select):
+    if -1 <= row < 0x7F:
+        return bytes([7, list_, row + 1, select])
+    return bytes([7, list_, 0x80]) + struct.pack("<i", row) + bytes([select])
+
+
+def fresh(*boxes):
+    """Clear, then type keyword, key and text."""
+    out = CLEAR
+    for box, text in zip((KEYWORD, KEY, PLAIN), boxes):
+        out += type_utf8(box, text)
+    return out
+
+
+SEEDS = {
+    "classic": fresh("ZEBRAS", "RUSSIAN", "DYNAMITE WINTER PALACE") + ENCRYPT
+    + pick(3, 5, 3) + pick(0, 0, 1),
+    "repeated-letter": fresh("balloon", "key", "attack at dawn") + ENCRYPT + ENCRYPT,
+    "i-and-j": fresh("jig", "ivy", "jinx") + ENCRYPT + type_utf8(KEYWORD, "JUMP") + ENCRYPT,
+    "cyrillic": fresh("Нина", "Ъ", "Нихилист шифър") + ENCRYPT + type_utf8(KEYWORD, "ключ")
+    + type_utf8(PLAIN, "и ABC", at=3) + ENCRYPT,
+    "emoji": fresh("\U0001F600KEY", "\U0001F511LOCK", "\U0001F600 ZEBRA \U0001F44D\U0001F3FD") + ENCRYPT,
+    "long-paste": fresh("PASTE", "LONG", "HELLO") + type_utf8(PLAIN, "THE QUICK BROWN FOX JUMPS OVER THE LAZY DOG " * 5, at=2)
+    + ENCRYPT,
+    "sharp-s-dotless-i": fresh("straße", "ıi", "istanbul ßﬁ") + ENCRYPT,
+    "raw-code-points": CLEAR + type_raw(KEYWORD, [0x131, 0x61, 0xD800, 0x110000, 0xFFFFFFFF, 0xDF, 0x130])
+    + type_raw(PLAIN, [0x41, 0x0, 0xFEFF, 0x10428, 0x3C2, 0x62]) + type_utf8(KEY, "K") + ENCRYPT,
+    "over-limit": overwrite(KEY, "AB", 255, 80) + overwrite(PLAIN, "HELLO", 3, 3) + ENCRYPT
+    + pick(2, 49, 2) + type_utf8(PLAIN, "XYZ", at=4, erase=2) + ENCRYPT,
+    "row-picks": ENCRYPT + pick(2, 2**31 - 1, 0) + pick(1, -5, 0xC3) + pick(0, 3, 0xC1) + pick(3, 21, 3) + ENCRYPT,
+    "empty-key": ENCRYPT + overwrite(KEY, "") + ENCRYPT + pick(0, 0, 0),
+}
+
+corpus = pathlib.Path(__file__).resolve().parent / "corpus"
+corpus.mkdir(exist_ok=True)
+for name, data in SEEDS.items():
+    (corpus / name).write_bytes(data)
+print(f"wrote {len(SEEDS)} seeds to {corpus}")
