@@ -18,4 +18,4 @@ if [ "$status" -ne 0 ]; then
     echo "The fuzzer found a fault (exit $status); the input is in build/fuzz/."
     exit "$status"
 fi
-grep -E '^(INFO: Seed|#[0-9]+ +DONE|stat::number_of_executed_units)' "$log"
+grep -E '^(INFO: Seed|#[0-9]+[[:space:]]+DONE|stat::number_of_executed_units)' "$log"
