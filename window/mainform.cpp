@@ -134,6 +134,7 @@ void MainForm::CreateWidgets()
     for (int k = 0; k < 4; ++k) {
         Label4[k] = Named(CenteredLabel(QString::fromUtf8(ListHeaders[k]), this), "Label4", k);
         List1[k] = Named(new QListWidget(this), "List1", k);
+        List1[k]->setUniformItemSizes(true); // one-line rows: no per-row measuring
         List1[k]->setAccessibleName(Label4[k]->text());
     }
 }

@@ -1,0 +1,21 @@
+// The baseline for start-up time and memory: a plain Qt application with an
+// empty window of the program's size and nothing else, quitting as soon as
+// it has been painted once.
+#include "startupprobe.h"
+
+#include <QApplication>
+#include <QWidget>
+
+int main(int argc, char* argv[])
+{
+    startup::Mark("main");
+    QApplication app(argc, argv);
+    startup::Mark("application");
+    QWidget window;
+    window.setFixedSize(504, 424);
+    startup::Mark("window");
+    startup::QuitAfterFirstPaint(window);
+    window.show();
+    startup::Mark("shown");
+    return QApplication::exec();
+}
