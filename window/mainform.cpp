@@ -1,6 +1,7 @@
 #include "mainform.h"
 
 #include "characterlimitvalidator.h"
+#include "codepoints.h"
 #include "formlayout.h"
 
 #include <QFile>
@@ -23,17 +24,6 @@ const char* const WindowCaption = "www.example.org Проект по инфор�
 const std::array<const char*, 3> BoxCaptions{"ключова дума:", "ключ за криптиране:", "текст за криптиране:"};
 const std::array<const char*, 4> ListHeaders{"Код", "Ключ", "Шифър", "Буква"};
 const std::array<const char*, 2> ButtonCaptions{"Криптирай", "Чисти"};
-
-QString ToQString(const std::u32string& text)
-{
-    return QString::fromUcs4(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-std::u32string ToCodePoints(const QString& text)
-{
-    const QList<uint> ucs4 = text.toUcs4();
-    return {ucs4.begin(), ucs4.end()};
-}
 
 // The platform's upper-casing, following the user's locale.
 std::u32string LocaleUpperCase(const std::u32string& text)
