@@ -111,7 +111,7 @@ cmake -S "$work/src" -B "$work/build" -G Ninja \
     -DFEATURE_style_fusion=ON -DFEATURE_style_windows=ON -DFEATURE_style_windowsvista=ON \
     "${cmake_features[@]}" >"$work/configure.log" 2>&1 || { tail -n 40 "$work/configure.log" >&2; exit 1; }
 
-say "building (about 30 minutes on 2 cores; log: $work/build.log)"
+say "building (30 to 40 minutes on 2 cores; log: $work/build.log)"
 cmake --build "$work/build" --parallel "$(nproc)" >"$work/build.log" 2>&1 || { tail -n 40 "$work/build.log" >&2; exit 1; }
 rm -rf "$prefix"
 cmake --install "$work/build" >"$work/install.log" 2>&1 || { tail -n 40 "$work/install.log" >&2; exit 1; }
