@@ -38,7 +38,7 @@ void ColourButton::paintEvent(QPaintEvent*)
     const QRect inner = outer.adjusted(1, 1, -1, -1);
     painter.fillRect(outer, palette().color(QPalette::Button));
 
-    const bool sunken = isDown() || isChecked();
+    const bool sunken = isDown();
     if (sunken) {
         Bevel(painter, outer, DarkShadow, Highlight);
         Bevel(painter, inner, Shadow, Light);
@@ -50,7 +50,6 @@ void ColourButton::paintEvent(QPaintEvent*)
     // A pressed caption moves down and right with the face.
     const QRect face = outer.adjusted(2, 2, -2, -2).translated(sunken ? QPoint(1, 1) : QPoint());
     painter.setPen(Qt::black);
-    painter.setFont(font());
     painter.drawText(face, Qt::AlignCenter | Qt::TextShowMnemonic, text());
 
     if (hasFocus()) {
