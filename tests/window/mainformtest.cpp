@@ -405,23 +405,27 @@ private slots:
     {
         QTest::addColumn<QString>("widget");
         QTest::addColumn<QString>("name");
-        QTest::newRow("keyword") << "Text2_0" << "ключова дума:";
-        QTest::newRow("key") << "Text2_1" << "ключ за криптиране:";
-        QTest::newRow("text") << "Text2_2" << "текст за криптиране:";
-        QTest::newRow("encrypt") << "Command1_0" << "Криптирай";
-        QTest::newRow("clear") << "Command1_1" << "Чисти";
-        QTest::newRow("codes") << "List1_0" << "Код";
-        QTest::newRow("key codes") << "List1_1" << "Ключ";
-        QTest::newRow("cipher") << "List1_2" << "Шифър";
-        QTest::newRow("letters") << "List1_3" << "Буква";
+        QTest::addColumn<int>("role");
+        QTest::newRow("keyword") << "Text2_0" << "ключова дума:" << int(QAccessible::EditableText);
+        QTest::newRow("key") << "Text2_1" << "ключ за криптиране:" << int(QAccessible::EditableText);
+        QTest::newRow("text") << "Text2_2" << "текст за криптиране:" << int(QAccessible::EditableText);
+        QTest::newRow("encrypt") << "Command1_0" << "Криптирай" << int(QAccessible::Button);
+        QTest::newRow("clear") << "Command1_1" << "Чисти" << int(QAccessible::Button);
+        QTest::newRow("square") << "Frame1" << "квадрат на Polybius" << int(QAccessible::Grouping);
+        QTest::newRow("codes") << "List1_0" << "Код" << int(QAccessible::List);
+        QTest::newRow("key codes") << "List1_1" << "Ключ" << int(QAccessible::List);
+        QTest::newRow("cipher") << "List1_2" << "Шифър" << int(QAccessible::List);
+        QTest::newRow("letters") << "List1_3" << "Буква" << int(QAccessible::List);
     }
     void screenReaderNamesComeFromTheCaptions()
     {
         QFETCH(QString, widget);
         QFETCH(QString, name);
+        QFETCH(int, role);
         QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(Find(widget));
         QVERIFY(accessible);
         QCOMPARE(accessible->text(QAccessible::Name), name);
+        QCOMPARE(int(accessible->role()), role);
     }
 
     void squareCellsTellWhereTheyStand()
