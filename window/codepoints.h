@@ -2,6 +2,7 @@
 // Conversions between Qt's UTF-16 strings and the cipher's code points.
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <string>
 

@@ -2,16 +2,16 @@
 
 #include "characterlimitvalidator.h"
 #include "codepoints.h"
+#include "colourbutton.h"
 #include "formlayout.h"
+#include "groupframe.h"
+#include "rowlist.h"
 
 #include <QFile>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QLocale>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QScrollBar>
 #include <QSignalBlocker>
 
@@ -31,19 +31,14 @@ std::u32string LocaleUpperCase(const std::u32string& text)
     return ToCodePoints(QLocale().toUpper(ToQString(text)));
 }
 
-// The long texts are stored broken by hand into short CR LF lines. The pane
-// is narrower than those lines, so each paragraph is joined again and left
-// to wrap at the pane's width; blank lines still part the paragraphs.
+// The long texts are stored broken by hand into CR LF lines that fit the
+// pane, so they are shown line for line, trailing spaces included.
 QString PaneText(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
-    const QStringList paragraphs = QString::fromUtf8(file.readAll()).remove(u'\r').split("\n\n");
-    QStringList joined;
-    for (const QString& paragraph : paragraphs)
-        joined << paragraph.simplified();
-    return joined.join("\n\n");
+    return QString::fromUtf8(file.readAll()).replace(QLatin1String("\r\n"), QLatin1String("\n"));
 }
 
 QLabel* CenteredLabel(const QString& caption, QWidget* parent)
@@ -78,6 +73,7 @@ void MainForm::CreateWidgets()
 {
     for (int k = 0; k < 2; ++k) {
         auto* pane = Named(new QPlainTextEdit(this), "Text1", k);
+        pane->setLineWrapMode(QPlainTextEdit::NoWrap);
         pane->setPlainText(PaneText(k == 0 ? ":/explanation.txt" : ":/aphorism.txt"));
         pane->setReadOnly(true);
         // Read-only, but a keyboard user can still move through it and a
@@ -103,7 +99,7 @@ void MainForm::CreateWidgets()
         Text2[k] = box;
     }
 
-    Frame1 = new QGroupBox(QString::fromUtf8("квадрат на Polybius"), this);
+    Frame1 = new GroupFrame(QString::fromUtf8("квадрат на Polybius"), this);
     Frame1->setObjectName("Frame1");
     // A screen reader cannot see the grid, so each number and cell says
     // where it stands.
@@ -118,12 +114,12 @@ void MainForm::CreateWidgets()
     }
 
     for (int k = 0; k < 2; ++k) {
-        Command1[k] = Named(new QPushButton(QString::fromUtf8(ButtonCaptions[k]), this), "Command1", k);
+        Command1[k] = Named(new ColourButton(QString::fromUtf8(ButtonCaptions[k]), this), "Command1", k);
         Command1[k]->setAccessibleName(Command1[k]->text());
     }
     for (int k = 0; k < 4; ++k) {
         Label4[k] = Named(CenteredLabel(QString::fromUtf8(ListHeaders[k]), this), "Label4", k);
-        List1[k] = Named(new QListWidget(this), "List1", k);
+        List1[k] = Named(new RowList(this), "List1", k);
         List1[k]->setUniformItemSizes(true); // one-line rows: no per-row measuring
         List1[k]->setAccessibleName(Label4[k]->text());
     }
@@ -192,9 +188,22 @@ void MainForm::List1_Click(int index)
     model_.SelectRow(index);
     // Selecting a row raises this handler again for that list; it then finds
     // every list on the same row and stops.
-    for (int k = 0; k < 4; ++k) {
-        if (List1[k]->currentRow() != model_.List1[k].ListIndex)
-            List1[k]->setCurrentRow(model_.List1[k].ListIndex);
+    for (int k = 0; k < 4; ++k)
+        ShowSelection(k);
+}
+
+void MainForm::ShowSelection(int k)
+{
+    const int row = model_.List1[k].ListIndex;
+    if (List1[k]->currentRow() != row) {
+        // The lists already scroll as one; a list that scrolled itself to the
+        // row here would move the list being clicked under the mouse.
+        List1[k]->setAutoScroll(false);
+        List1[k]->setCurrentRow(row);
+        List1[k]->setAutoScroll(true);
+    } else if (row >= 0 && !List1[k]->item(row)->isSelected()) {
+        // A cursor on the row, not yet a selection.
+        List1[k]->selectionModel()->select(List1[k]->model()->index(row, 0), QItemSelectionModel::ClearAndSelect);
     }
 }
 
@@ -221,7 +230,7 @@ void MainForm::ShowModel()
             items.append(ToQString(item));
         List1[k]->clear();
         List1[k]->addItems(items);
-        List1[k]->setCurrentRow(model_.List1[k].ListIndex);
+        ShowSelection(k);
     }
 }
 

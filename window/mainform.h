@@ -33,6 +33,7 @@ private:
     void Command1_Click(int index);
     void List1_Click(int index);
 
+    void ShowSelection(int k);
     void ReadBoxes();
     void ShowModel();
 

@@ -14,11 +14,12 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QFile>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTextDocument>
+#include <QtMath>
 
 #include <memory>
 
@@ -63,12 +64,6 @@ private:
             QTest::sendKeyEvent(QTest::Click, Box(box), Qt::Key_unknown, QString::fromUcs4(&c, 1), Qt::NoModifier);
     }
     void Click(const QString& button) { QTest::mouseClick(Find(button), Qt::LeftButton); }
-    void ClickRow(int list, int row)
-    {
-        QListWidget* widget = List(list);
-        widget->scrollToItem(widget->item(row));
-        QTest::mouseClick(widget->viewport(), Qt::LeftButton, {}, widget->visualItemRect(widget->item(row)).center());
-    }
     QColor PixelAt(const QString& name, QPoint at)
     {
         return Find(name)->grab().toImage().pixelColor(at);
@@ -241,51 +236,6 @@ private slots:
         }
     }
 
-    void aRowPickedInOneListIsPickedInAll_data()
-    {
-        QTest::addColumn<int>("list");
-        QTest::addColumn<int>("row");
-        for (int list = 0; list < 4; ++list) {
-            QTest::addRow("list %d, fifth row", list) << list << 4;
-            QTest::addRow("list %d, last row", list) << list << 19;
-        }
-    }
-    void aRowPickedInOneListIsPickedInAll()
-    {
-        QFETCH(int, list);
-        QFETCH(int, row);
-        Click("Command1_0");
-        std::vector<std::unique_ptr<QSignalSpy>> spies;
-        for (int k = 0; k < 4; ++k)
-            spies.push_back(std::make_unique<QSignalSpy>(List(k), &QListWidget::currentRowChanged));
-
-        ClickRow(list, row);
-        for (int k = 0; k < 4; ++k) {
-            QCOMPARE(List(k)->currentRow(), row);
-            QVERIFY(List(k)->item(row)->isSelected());
-            QCOMPARE(spies[k]->count(), 1);
-        }
-        // The rows line up because the lists scroll as one.
-        for (int k = 1; k < 4; ++k)
-            QCOMPARE(List(k)->verticalScrollBar()->value(), List(0)->verticalScrollBar()->value());
-    }
-
-    void arrowKeysMoveTheRowInAllLists()
-    {
-        Click("Command1_0");
-        for (int list = 0; list < 4; ++list) {
-            ClickRow(list, 2);
-            List(list)->setFocus();
-            QTest::keyClick(List(list), Qt::Key_Down);
-            QTest::keyClick(List(list), Qt::Key_Down);
-            for (int k = 0; k < 4; ++k)
-                QCOMPARE(List(k)->currentRow(), 4);
-            QTest::keyClick(List(list), Qt::Key_End);
-            for (int k = 0; k < 4; ++k)
-                QCOMPARE(List(k)->currentRow(), 19);
-        }
-    }
-
     void scrollingOneListScrollsAll()
     {
         Click("Command1_0");
@@ -362,36 +312,120 @@ private slots:
         QCOMPARE(pixel, colour);
     }
 
-    void buttonsShowTheirColours()
+    // Sampled from a grab of the whole window, as the pupil sees it.
+    void facesShowTheirExactColours_data()
     {
-        const QPoint middle(44, 26); // below the caption, inside the face
-        const QColor encrypt = PixelAt("Command1_0", middle);
-        const QColor clear = PixelAt("Command1_1", middle);
-        QVERIFY2(encrypt.green() > 180 && encrypt.red() < 120 && encrypt.blue() < 120, qPrintable(encrypt.name()));
-        QVERIFY2(clear.red() > 180 && clear.green() < 120 && clear.blue() < 120, qPrintable(clear.name()));
+        QTest::addColumn<QString>("widget");
+        QTest::addColumn<QPoint>("at");
+        QTest::addColumn<QColor>("colour");
+        QTest::newRow("encrypt, left of the caption") << "Command1_0" << QPoint(7, 16) << QColor(0, 255, 0);
+        QTest::newRow("encrypt, lower right") << "Command1_0" << QPoint(82, 27) << QColor(0, 255, 0);
+        QTest::newRow("clear, left of the caption") << "Command1_1" << QPoint(7, 16) << QColor(255, 0, 0);
+        QTest::newRow("clear, upper right") << "Command1_1" << QPoint(82, 6) << QColor(255, 0, 0);
+        QTest::newRow("frame, left of the row numbers") << "Frame1" << QPoint(4, 60) << QColor(192, 192, 255);
+        QTest::newRow("frame, below the square") << "Frame1" << QPoint(80, 169) << QColor(192, 192, 255);
+        QTest::newRow("frame, between cells") << "Frame1" << QPoint(54, 58) << QColor(192, 192, 255);
+    }
+    void facesShowTheirExactColours()
+    {
+        QFETCH(QString, widget);
+        QFETCH(QPoint, at);
+        QFETCH(QColor, colour);
+        const QPoint inWindow = Find(widget)->mapTo(form.get(), at);
+        const QColor pixel = form->grab().toImage().pixelColor(inWindow);
+        const int off = std::max({std::abs(pixel.red() - colour.red()), std::abs(pixel.green() - colour.green()),
+            std::abs(pixel.blue() - colour.blue())});
+        QVERIFY2(off <= 3, qPrintable(pixel.name() + " instead of " + colour.name()));
+    }
+
+    void buttonsLookRaisedSunkenAndFocused()
+    {
+        auto* button = Find<QPushButton>("Command1_1");
+        const auto topLeft = [&] { return button->grab().toImage().pixelColor(0, 0); };
+        // Dots of the focus mark along its top edge, inside the face.
+        const auto focusDots = [&] {
+            const QImage image = button->grab().toImage();
+            int dots = 0;
+            for (int x = 6; x < image.width() - 6; ++x)
+                dots += image.pixelColor(x, 4) == QColor(Qt::black);
+            return dots;
+        };
+        QCOMPARE(topLeft(), QColor(255, 255, 255));
+        QCOMPARE(focusDots(), 0);
+
+        QTest::mousePress(button, Qt::LeftButton);
+        QCOMPARE(topLeft(), QColor(0, 0, 0));
+        QTest::mouseRelease(button, Qt::LeftButton);
+        QCOMPARE(topLeft(), QColor(255, 255, 255));
+
+        button->setFocus(Qt::TabFocusReason);
+        QVERIFY(focusDots() > 10);
+    }
+
+    void frameCaptionInterruptsTheBorder()
+    {
+        auto* frame = Find<QGroupBox>("Frame1");
+        const QImage image = frame->grab().toImage();
+        const int line = QFontMetrics(frame->font()).height() / 2;
+        const QColor border(128, 128, 128);
+        QCOMPARE(image.pixelColor(frame->width() - 10, line), border);
+        QCOMPARE(image.pixelColor(2, line), border);
+        // Under the caption the line gives way to the caption and its background.
+        int borderPixels = 0;
+        for (int x = 10; x < 10 + QFontMetrics(frame->font()).horizontalAdvance(frame->title()); ++x)
+            borderPixels += image.pixelColor(x, line) == border;
+        QCOMPARE(borderPixels, 0);
+    }
+
+    void enterAndReturnPressAFocusedButton_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+        QTest::addColumn<int>("clicks");
+        QTest::newRow("Return") << int(Qt::Key_Return) << Qt::KeyboardModifiers() << 1;
+        QTest::newRow("Enter on the keypad") << int(Qt::Key_Enter) << Qt::KeyboardModifiers(Qt::KeypadModifier) << 1;
+        QTest::newRow("Space") << int(Qt::Key_Space) << Qt::KeyboardModifiers() << 1;
+        QTest::newRow("Ctrl+Return does nothing")
+            << int(Qt::Key_Return) << Qt::KeyboardModifiers(Qt::ControlModifier) << 0;
+    }
+    void enterAndReturnPressAFocusedButton()
+    {
+        QFETCH(int, key);
+        QFETCH(Qt::KeyboardModifiers, modifiers);
+        QFETCH(int, clicks);
+        auto* encrypt = Find<QPushButton>("Command1_0");
+        encrypt->setFocus(Qt::TabFocusReason);
+        QSignalSpy clicked(encrypt, &QPushButton::clicked);
+        QTest::keyClick(encrypt, Qt::Key(key), modifiers);
+        QCOMPARE(clicked.count(), clicks);
+        QCOMPARE(List(2)->count(), clicks == 1 ? 20 : 0);
     }
 
     void screenReaderNamesComeFromTheCaptions_data()
     {
         QTest::addColumn<QString>("widget");
         QTest::addColumn<QString>("name");
-        QTest::newRow("keyword") << "Text2_0" << "ключова дума:";
-        QTest::newRow("key") << "Text2_1" << "ключ за криптиране:";
-        QTest::newRow("text") << "Text2_2" << "текст за криптиране:";
-        QTest::newRow("encrypt") << "Command1_0" << "Криптирай";
-        QTest::newRow("clear") << "Command1_1" << "Чисти";
-        QTest::newRow("codes") << "List1_0" << "Код";
-        QTest::newRow("key codes") << "List1_1" << "Ключ";
-        QTest::newRow("cipher") << "List1_2" << "Шифър";
-        QTest::newRow("letters") << "List1_3" << "Буква";
+        QTest::addColumn<int>("role");
+        QTest::newRow("keyword") << "Text2_0" << "ключова дума:" << int(QAccessible::EditableText);
+        QTest::newRow("key") << "Text2_1" << "ключ за криптиране:" << int(QAccessible::EditableText);
+        QTest::newRow("text") << "Text2_2" << "текст за криптиране:" << int(QAccessible::EditableText);
+        QTest::newRow("encrypt") << "Command1_0" << "Криптирай" << int(QAccessible::Button);
+        QTest::newRow("clear") << "Command1_1" << "Чисти" << int(QAccessible::Button);
+        QTest::newRow("square") << "Frame1" << "квадрат на Polybius" << int(QAccessible::Grouping);
+        QTest::newRow("codes") << "List1_0" << "Код" << int(QAccessible::List);
+        QTest::newRow("key codes") << "List1_1" << "Ключ" << int(QAccessible::List);
+        QTest::newRow("cipher") << "List1_2" << "Шифър" << int(QAccessible::List);
+        QTest::newRow("letters") << "List1_3" << "Буква" << int(QAccessible::List);
     }
     void screenReaderNamesComeFromTheCaptions()
     {
         QFETCH(QString, widget);
         QFETCH(QString, name);
+        QFETCH(int, role);
         QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(Find(widget));
         QVERIFY(accessible);
         QCOMPARE(accessible->text(QAccessible::Name), name);
+        QCOMPARE(int(accessible->role()), role);
     }
 
     void squareCellsTellWhereTheyStand()
@@ -415,14 +449,39 @@ private slots:
         QVERIFY(text.startsWith("Криптирането"));
         QVERIFY(text.indexOf("(Polybius square)") < text.indexOf("(25=5*5)"));
         QVERIFY(text.contains("\"Ceasar, Hill, Playfear, Bifid, Weviner\""));
-        // Paragraphs wrap at the pane's width instead of at the stored breaks.
-        QVERIFY(!text.contains(QRegularExpression("[^\n]\n[^\n]")));
+        // The theme is the window's title, on a line of its own.
+        QVERIFY(text.split('\n').contains("Тема на проекта: " + Find<QLabel>("Label1_0")->text()));
+        QVERIFY(Find<QPlainTextEdit>("Text1_1")->isHidden());
+    }
 
-        auto* aphorism = Find<QPlainTextEdit>("Text1_1");
-        QVERIFY(aphorism->isHidden());
-        QCOMPARE(aphorism->toPlainText(),
-            "Неприятното в това да си първият, направил нещо по правилния начин, е, че никой не оценява колко "
-            "трудно е било.");
+    void panesShowTheirTextsLineForLine_data()
+    {
+        QTest::addColumn<QString>("pane");
+        QTest::addColumn<QString>("file");
+        QTest::newRow("explanation") << "Text1_0" << ":/explanation.txt";
+        QTest::newRow("aphorism") << "Text1_1" << ":/aphorism.txt";
+    }
+    void panesShowTheirTextsLineForLine()
+    {
+        QFETCH(QString, pane);
+        QFETCH(QString, file);
+        QFile stored(file);
+        QVERIFY(stored.open(QIODevice::ReadOnly));
+        const QStringList lines = QString::fromUtf8(stored.readAll()).split("\r\n");
+        auto* edit = Find<QPlainTextEdit>(pane);
+        // Each CR LF is one line break, trailing spaces stay, nothing is joined.
+        QCOMPARE(edit->toPlainText().split('\n'), lines);
+        QCOMPARE(edit->document()->blockCount(), lines.size());
+
+        // No line needs a soft wrap: each fits the width the text has in the pane.
+        edit->show();
+        QCoreApplication::processEvents();
+        const int width = edit->viewport()->width() - 2 * qCeil(edit->document()->documentMargin());
+        const QFontMetrics metrics(edit->font());
+        for (const QString& line : lines)
+            QVERIFY2(metrics.horizontalAdvance(line) <= width,
+                qPrintable(QString("%1 px > %2 px: %3").arg(metrics.horizontalAdvance(line)).arg(width).arg(line)));
+        QVERIFY(!edit->horizontalScrollBar()->isVisible());
     }
 
     void storedTextsKeepTheirHandBrokenLines()

@@ -1,0 +1,300 @@
+// Long random sessions on the real window: typing, pasting, buttons pressed
+// by mouse and key, rows picked by click, Ctrl+click, clicks below the last
+// row, keys in the lists and Tab. After every step the window must agree with
+// itself and with a model of its own that is given the same boxes:
+//   - the four lists hold the same rows and show the same selected row, or none;
+//   - no box is over its character limit;
+//   - after Encrypt or Clear the boxes, square and lists are exactly what
+//     the model computes, and no other step changes the square or the lists;
+//   - no list announces more than one change of row per step.
+// A failure names the seed and the step; SESSION_SEED=<n> replays one seed.
+#include "appearance.h"
+#include "codepoints.h"
+#include "formmodel.h"
+#include "mainform.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QLocale>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <memory>
+
+using nihilist::FormModel;
+
+namespace {
+
+// Characters a pupil might type or paste, awkward ones included.
+const QList<QString> Pieces { "A", "B", "E", "I", "J", "R", "S", "Z", "a", "j", "z", "q", " ", "-", ",", "7", "Ж", "ж",
+    "ß", "ı", "i", "É", "😀", "\u0301", "AB", "ZEBRAS", "jam", "RUSSIAN", "Hello, World!" };
+
+std::u32string LocaleUpperCase(const std::u32string& text)
+{
+    return nihilist::ToCodePoints(QLocale().toUpper(nihilist::ToQString(text)));
+}
+
+class Session {
+public:
+    Session(quint32 seed)
+        : random_(seed)
+        , model_(LocaleUpperCase)
+    {
+        form_.show();
+        QApplication::setActiveWindow(&form_);
+        for (int k = 0; k < 3; ++k)
+            boxes_[k] = form_.findChild<QLineEdit*>(QStringLiteral("Text2_%1").arg(k));
+        for (int k = 0; k < 4; ++k)
+            lists_[k] = form_.findChild<QListWidget*>(QStringLiteral("List1_%1").arg(k));
+        for (int k = 0; k < 2; ++k)
+            buttons_[k] = form_.findChild<QPushButton*>(QStringLiteral("Command1_%1").arg(k));
+        model_.ResetSquare();
+    }
+
+    bool Ready() { return QTest::qWaitForWindowActive(&form_); }
+
+    // Takes one random step and returns what it did.
+    QString Step()
+    {
+        std::vector<std::unique_ptr<QSignalSpy>> spies;
+        for (QListWidget* list : lists_)
+            spies.push_back(std::make_unique<QSignalSpy>(list, &QListWidget::currentRowChanged));
+        const QString done = Act();
+        QCoreApplication::processEvents(); // as the event loop does between a pupil's actions
+        for (int k = 0; k < 4; ++k) {
+            if (spies[k]->count() > 1)
+                failure_ = QStringLiteral("list %1 changed row %2 times").arg(k).arg(spies[k]->count());
+        }
+        return done;
+    }
+
+    // What is wrong with the window now; empty when nothing is.
+    QString Check()
+    {
+        if (!failure_.isEmpty())
+            return failure_;
+        for (int k = 0; k < 3; ++k) {
+            if (boxes_[k]->text().toUcs4().size() > static_cast<qsizetype>(FormModel::MaxLength[k]))
+                return QStringLiteral("box %1 over its limit: %2").arg(k).arg(boxes_[k]->text());
+        }
+        for (int i = 0; i < FormModel::CellCount; ++i) {
+            const auto* cell = form_.findChild<QLabel*>(QStringLiteral("Label3_%1").arg(i));
+            if (cell->text() != nihilist::ToQString(model_.Label3[i]))
+                return QStringLiteral("cell %1 shows %2").arg(i).arg(cell->text());
+        }
+        const int selected = SelectedRow(0);
+        for (int k = 0; k < 4; ++k) {
+            QStringList expected;
+            for (const std::u32string& item : model_.List1[k].Items)
+                expected << nihilist::ToQString(item);
+            if (Items(k) != expected)
+                return QStringLiteral("list %1 holds %2, not %3").arg(k).arg(Items(k).join(' '), expected.join(' '));
+            if (SelectedRow(k) != selected || lists_[k]->selectedItems().size() > 1)
+                return QStringLiteral("list %1 shows row %2 selected, list 0 row %3")
+                    .arg(k)
+                    .arg(SelectedRow(k))
+                    .arg(selected);
+            if (selected >= 0 && lists_[k]->currentRow() != selected)
+                return QStringLiteral("list %1 has its cursor on row %2, away from the selected row %3")
+                    .arg(k)
+                    .arg(lists_[k]->currentRow())
+                    .arg(selected);
+            if (form_.Model().List1[k].ListIndex != selected)
+                return QStringLiteral("the window's list %1 remembers row %2")
+                    .arg(k)
+                    .arg(form_.Model().List1[k].ListIndex);
+            if (lists_[k]->verticalScrollBar()->value() != lists_[0]->verticalScrollBar()->value())
+                return QStringLiteral("list %1 scrolled apart from list 0").arg(k);
+        }
+        return {};
+    }
+
+private:
+    int Pick(int n) { return static_cast<int>(random_.bounded(n)); }
+
+    QString RandomText()
+    {
+        QString text;
+        for (int n = Pick(6); n >= 0; --n)
+            text += Pieces[Pick(Pieces.size())];
+        return text;
+    }
+
+    QStringList Items(int k) const
+    {
+        QStringList items;
+        for (int row = 0; row < lists_[k]->count(); ++row)
+            items << lists_[k]->item(row)->text();
+        return items;
+    }
+
+    int SelectedRow(int k) const
+    {
+        const QList<QListWidgetItem*> selected = lists_[k]->selectedItems();
+        return selected.isEmpty() ? -1 : lists_[k]->row(selected.first());
+    }
+
+    // The model is handed the boxes exactly as the window's handler reads them.
+    void Command(int index)
+    {
+        for (int k = 0; k < 3; ++k)
+            model_.Text2[k] = nihilist::ToCodePoints(boxes_[k]->text());
+        if (index == 0)
+            model_.Encrypt();
+        else
+            model_.Clear();
+    }
+
+    QString AfterCommand(int index)
+    {
+        for (int k = 0; k < 3; ++k) {
+            if (boxes_[k]->text() != nihilist::ToQString(model_.Text2[k]))
+                failure_ = QStringLiteral("box %1 shows %2 after the command").arg(k).arg(boxes_[k]->text());
+        }
+        return index == 0 ? "Encrypt" : "Clear";
+    }
+
+    QString Act()
+    {
+        const int rows = lists_[0]->count();
+        switch (Pick(12)) {
+        case 0:
+        case 1: {
+            const int k = Pick(3);
+            const QString text = RandomText();
+            boxes_[k]->setFocus(Qt::MouseFocusReason);
+            if (Pick(2) == 0)
+                boxes_[k]->selectAll();
+            for (char32_t c : text.toUcs4())
+                QTest::sendKeyEvent(QTest::Click, boxes_[k], Qt::Key_unknown, QString::fromUcs4(&c, 1), Qt::NoModifier);
+            return QStringLiteral("type '%1' into box %2").arg(text).arg(k);
+        }
+        case 2: {
+            const int k = Pick(3);
+            const QString text = RandomText().repeated(1 + Pick(10));
+            QApplication::clipboard()->setText(text);
+            boxes_[k]->setFocus(Qt::MouseFocusReason);
+            if (Pick(2) == 0)
+                boxes_[k]->selectAll();
+            QTest::keyClick(boxes_[k], Qt::Key_V, Qt::ControlModifier);
+            return QStringLiteral("paste '%1' into box %2").arg(text).arg(k);
+        }
+        case 3: QTest::keyClick(boxes_[Pick(3)], Qt::Key_Backspace); return "Backspace in a box";
+        case 4:
+        case 5: {
+            const int index = Pick(8) == 0 ? 1 : 0;
+            Command(index);
+            const int how = Pick(3);
+            if (how == 0) {
+                QTest::mouseClick(buttons_[index], Qt::LeftButton);
+            } else {
+                buttons_[index]->setFocus(Qt::TabFocusReason);
+                QTest::keyClick(buttons_[index], how == 1 ? Qt::Key_Space : Qt::Key_Return);
+            }
+            return AfterCommand(index) + (how == 0 ? " by mouse" : how == 1 ? " by Space" : " by Return");
+        }
+        case 6:
+        case 7: {
+            if (rows == 0)
+                return "nothing to click";
+            const int k = Pick(4);
+            const int row = Pick(rows);
+            const Qt::KeyboardModifiers modifiers = Pick(3) == 0 ? Qt::ControlModifier : Qt::NoModifier;
+            lists_[k]->scrollToItem(lists_[k]->item(row));
+            QTest::mouseClick(lists_[k]->viewport(), Qt::LeftButton, modifiers,
+                lists_[k]->visualItemRect(lists_[k]->item(row)).center());
+            return QStringLiteral("%1click row %2 of list %3").arg(modifiers ? "Ctrl+" : "").arg(row).arg(k);
+        }
+        case 8: {
+            // The lowest pixel row of the list: empty space while the rows
+            // do not fill it, else the last visible row.
+            const int k = Pick(4);
+            QWidget* viewport = lists_[k]->viewport();
+            QTest::mouseClick(viewport, Qt::LeftButton, {}, QPoint(viewport->width() / 2, viewport->height() - 2));
+            return QStringLiteral("click the bottom of list %1").arg(k);
+        }
+        case 9:
+        case 10: {
+            static const std::array<std::pair<Qt::Key, Qt::KeyboardModifiers>, 10> keys { { { Qt::Key_Up, {} },
+                { Qt::Key_Down, {} }, { Qt::Key_Home, {} }, { Qt::Key_End, {} }, { Qt::Key_PageUp, {} },
+                { Qt::Key_PageDown, {} }, { Qt::Key_Space, Qt::ControlModifier }, { Qt::Key_Space, {} },
+                { Qt::Key_Down, Qt::ControlModifier }, { Qt::Key_Up, Qt::ShiftModifier } } };
+            const int k = Pick(4);
+            if (!lists_[k]->hasFocus()) {
+                lists_[k]->setFocus(Qt::TabFocusReason);
+                return QStringLiteral("list %1 takes the focus").arg(k);
+            }
+            const auto [key, modifiers] = keys[Pick(keys.size())];
+            QTest::keyClick(lists_[k], key, modifiers);
+            return QStringLiteral("key %1 (modifiers %2) in list %3").arg(key, 0, 16).arg(modifiers, 0, 16).arg(k);
+        }
+        default: {
+            const bool back = Pick(3) == 0;
+            QWidget* focus = QApplication::focusWidget() ? QApplication::focusWidget() : &form_;
+            QTest::keyClick(focus, back ? Qt::Key_Backtab : Qt::Key_Tab, back ? Qt::ShiftModifier : Qt::NoModifier);
+            return QStringLiteral("%1 from %2").arg(back ? "Shift+Tab" : "Tab", focus->objectName());
+        }
+        }
+    }
+
+    QRandomGenerator random_;
+    FormModel model_;
+    nihilist::MainForm form_;
+    std::array<QLineEdit*, 3> boxes_ {};
+    std::array<QListWidget*, 4> lists_ {};
+    std::array<QPushButton*, 2> buttons_ {};
+    QString failure_;
+};
+
+} // namespace
+
+class RandomSessionTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void windowAgreesWithItselfAndTheModel_data()
+    {
+        QTest::addColumn<quint32>("seed");
+        const QByteArray chosen = qgetenv("SESSION_SEED");
+        if (!chosen.isEmpty()) {
+            QTest::addRow("seed %s", chosen.constData()) << chosen.toUInt();
+            return;
+        }
+        for (quint32 seed : { 1u, 2u, 3u })
+            QTest::addRow("seed %u", seed) << seed;
+    }
+    void windowAgreesWithItselfAndTheModel()
+    {
+        QFETCH(quint32, seed);
+        Session session(seed);
+        QVERIFY(session.Ready());
+        QStringList recent;
+        for (int step = 1; step <= 1000; ++step) {
+            recent << session.Step();
+            if (recent.size() > 5)
+                recent.removeFirst();
+            const QString wrong = session.Check();
+            QVERIFY2(wrong.isEmpty(),
+                qPrintable(QStringLiteral("seed %1, step %2: %3\n  last steps: %4")
+                               .arg(seed)
+                               .arg(step)
+                               .arg(wrong, recent.join("; "))));
+        }
+    }
+};
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    nihilist::ApplyAppearance();
+    RandomSessionTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "randomsessiontest.moc"
