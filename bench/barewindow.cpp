@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The baseline for start-up time and memory: a plain Qt application with an
 // empty window of the program's size and nothing else, quitting as soon as
 // it has been painted once.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How long the Encrypt command takes in the cipher core alone, without any
 // widgets. Encrypt reduces the boxes in place, so every iteration first
 // copies the three input strings back into the model; the window does the

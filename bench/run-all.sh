@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the benchmarks (Release, build/bench), runs them and prints the
 # figures beside the targets they are meant to stay within:
 #   - Encrypt in the cipher core and in the real window (Google Benchmark),

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's own main, with marks along the way, quitting as soon as the
 // window has been painted once: what start-up costs, measured on the same
 // window code the program links.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up timing for the bench builds of a window: marks taken along main,
 // and a watch on the window that quits the program as soon as its first
 // paint is done, printing one line such as

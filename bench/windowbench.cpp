@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How long the Encrypt button takes in the real window: put the inputs into
 // the three boxes, click the button, and stop once the four lists hold their
 // rows (the click fills them before it returns). The press also repaints the

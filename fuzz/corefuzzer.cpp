@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drives the cipher core through arbitrary sessions of typing, Encrypt,
 // Clear and row picks, and checks after every step what must always hold.
 //

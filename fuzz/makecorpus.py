@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes the seed sessions for core_fuzzer into fuzz/corpus/.
 
 The byte format is described at the top of corefuzzer.cpp. Run it again

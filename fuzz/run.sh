@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the fuzzer and runs it for the given number of seconds (default 60),
 # starting from the seed corpus. New inputs go to a scratch folder, so the
 # corpus in the repository stays small; anything found lands in build/fuzz/.

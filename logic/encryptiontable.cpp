@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The second half of Encrypt: one row per letter of the text, with the
 // letter, its code, the code of the key letter in turn and their sum.
 #include "formmodel.h"

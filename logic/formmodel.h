@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The state of the cipher window as its procedures see it: the contents of
 // the input boxes, the 25 square cells and the four result lists, plus the
 // form-level members that pass values between procedures. Everything here is

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The first half of Encrypt: upper-case the boxes, refuse a keyword that
 // repeats a character, reduce the boxes to A-Z (J written as I) and rebuild
 // the square from the keyword. Every change goes back into the boxes, so the

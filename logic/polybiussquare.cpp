@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The 5x5 square: its plain form, its fill from a keyword and the search
 // that turns a letter into its two-digit code.
 #include "formmodel.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Keeps an input box within its character limit, counting Unicode code
 // points, whatever way the text arrived (typing, pasting, dropping).
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Conversions between UTF-8 and code points, for code that meets the cipher
 // through bytes (test tables, the fuzzer, benchmarks).
 #pragma once

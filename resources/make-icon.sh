@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Draws the window icon (a hamburger) from scratch and writes
 #   icon.png - 32x32, 8-bit palette with transparency (Linux, .desktop)
 #   icon.ico - 32x32, 8 bits per pixel, 256-colour palette (Windows)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes pictures of the window as a pupil sees it: at start, after pressing
 // Encrypt, and after picking a row. Run it on a real display or under Xvfb:
 //   nihilist-screenshots <folder>

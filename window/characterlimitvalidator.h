@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Holds a line edit to a number of characters counted as Unicode code
 // points, so an emoji counts once. Pasted text that does not fit is cut
 // short; typing into a full box changes nothing.

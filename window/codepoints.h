@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Conversions between Qt's UTF-16 strings and the cipher's code points.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Random sessions: many sequences of typing, Encrypt, Clear and row picks on
 // random Unicode input, checking after every step what must always hold.
 #include "testsupport.h"

@@ -318,9 +318,9 @@ private slots:
         QTest::addColumn<QString>("widget");
         QTest::addColumn<QPoint>("at");
         QTest::addColumn<QColor>("colour");
-        QTest::newRow("encrypt, left of the caption") << "Command1_0" << QPoint(7, 16) << QColor(0, 255, 0);
+        QTest::newRow("encrypt, left of the caption") << "Command1_0" << QPoint(5, 16) << QColor(0, 255, 0);
         QTest::newRow("encrypt, lower right") << "Command1_0" << QPoint(82, 27) << QColor(0, 255, 0);
-        QTest::newRow("clear, left of the caption") << "Command1_1" << QPoint(7, 16) << QColor(255, 0, 0);
+        QTest::newRow("clear, left of the caption") << "Command1_1" << QPoint(5, 16) << QColor(255, 0, 0);
         QTest::newRow("clear, upper right") << "Command1_1" << QPoint(82, 6) << QColor(255, 0, 0);
         QTest::newRow("frame, left of the row numbers") << "Frame1" << QPoint(4, 60) << QColor(192, 192, 255);
         QTest::newRow("frame, below the square") << "Frame1" << QPoint(80, 169) << QColor(192, 192, 255);
