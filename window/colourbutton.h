@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A push button drawn the classic way whatever the platform's style: a flat
 // face in exactly its palette's Button colour, a thin raised border that
 // turns sunken while pressed, a dotted focus mark and black caption text.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where every widget of the window sits and what colour it is, in twips as
 // the layout was drawn (15 twips make a pixel at 96 dpi).
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The cipher window. It owns the form model and keeps it and the widgets in
 // step: each handler copies the boxes into the model, runs the model's
 // command and shows the result.

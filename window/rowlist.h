@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A list box whose selection is always its current row, as in a classic
 // single-selection list box: moving the cursor by mouse or key selects the
 // row it lands on, and nothing the user does clears the selection (a click

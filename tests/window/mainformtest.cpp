@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drives the real window the way a pupil does: key clicks into the boxes,
 // mouse clicks on the buttons and rows, Tab through the widgets. Positions
 // and colours are checked against the figures of the drawn layout, written

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Long random sessions on the real window: typing, pasting, buttons pressed
 // by mouse and key, rows picked by click, Ctrl+click, clicks below the last
 // row, keys in the lists and Tab. After every step the window must agree with
