@@ -5,6 +5,11 @@
 #   packaging/web/qt-wasm.sh                 cached copy, else build from source
 #   packaging/web/qt-wasm.sh FOLDER          an unpacked Qt for WebAssembly
 #   packaging/web/qt-wasm.sh TARBALL.tar.xz  unpacked once into the cache
+#   packaging/web/qt-wasm.sh --emsdk         prints a folder for $EMSDK
+#
+# Qt's CMake files run emcc through $EMSDK, laid out like the official SDK,
+# both when Qt is built and when a program is; --emsdk makes that folder for
+# Debian's emscripten.
 #
 # The build from source takes Debian's own qt6-base source package (the
 # version of the installed host tools), compiles it with Debian's emscripten
@@ -157,6 +162,10 @@ from_source() {
 
 if [ $# -eq 0 ]; then
     from_source
+elif [ "$1" = --emsdk ]; then
+    mkdir -p "$cache"
+    make_emsdk_folder "$cache/emsdk"
+    echo "$cache/emsdk"
 elif [ -d "$1" ]; then
     qt_root_in "$1" || { say "no Qt for WebAssembly in $1"; exit 1; }
 elif [ -f "$1" ]; then
