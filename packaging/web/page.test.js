@@ -24,8 +24,8 @@ const output = process.env.NIHILIST_WEB_OUTPUT || path.join(repo, 'build/web-tes
 // two sides do not share. A pixel counts as differing when a channel is off
 // by more than Tolerance; a state passes when at most MaxShare of the
 // window's pixels differ.
-const Tolerance = 16;
-const MaxShare = 0.002;
+const Tolerance = 8;
+const MaxShare = 0.001;
 const SettleMs = 15000;
 
 const steps = JSON.parse(fs.readFileSync(path.join(reference, 'steps.json'), 'utf8'));
@@ -130,8 +130,9 @@ describe('the browser page', () => {
       for (const step of state.steps) await perform(page, box, step);
       const expected = readPng(path.join(reference, `${state.name}.png`));
       const { actual, result } = await settle(page, box, expected);
+      const identical = result.sizeMismatch ? 0 : expected.width * expected.height - compare(actual, expected, 0).differing;
       t.diagnostic(`${state.name}: ${result.differing} of ${expected.width * expected.height} pixels differ ` +
-        `(${(100 * result.share).toFixed(3)} %)`);
+        `(${(100 * result.share).toFixed(3)} %), ${identical} identical to the bit`);
       if (result.share > MaxShare) {
         const files = [`${state.name}-page.png`, `${state.name}-desktop.png`, `${state.name}-diff.png`]
           .map((name) => path.join(output, name));
