@@ -50,8 +50,8 @@ int main(int argc, char* argv[])
     font.setHintingPreference(QFont::PreferVerticalHinting);
     QApplication::setFont(font);
 
-    static nihilist::MainForm form;
-    static FirstPaintMark mark;
+    nihilist::MainForm form;
+    FirstPaintMark mark;
     form.installEventFilter(&mark);
     // The canvas is the window's screen. Sized to the window, with the
     // window filling it, the page shows the window alone, without the title
@@ -66,5 +66,7 @@ int main(int argc, char* argv[])
         emscripten::val::module_property("qtResizeContainerElement")(canvas);
     }
     form.showFullScreen();
+    // In a page exec() hands control back to the browser without unwinding
+    // main, so the window and the application stay alive.
     return QApplication::exec();
 }
