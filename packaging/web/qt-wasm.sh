@@ -20,7 +20,7 @@
 # dpkg-dev perl python3 xz-utils (./dev web installs them).
 set -euo pipefail
 
-cache=${NIHILIST_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/nihilist-cipher}
+cache=${NIHILIST_CACHE:-${XDG_CACHE_HOME:-${HOME:-/tmp}/.cache}/nihilist-cipher}
 say() { echo "qt-wasm: $*" >&2; }
 
 # The folder at or below $1 that holds a Qt for WebAssembly, if any.
