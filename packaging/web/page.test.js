@@ -19,9 +19,10 @@ const dist = process.env.NIHILIST_WEB_DIST || path.join(repo, 'dist/web');
 const reference = process.env.NIHILIST_WEB_REFERENCE || path.join(repo, 'build/web-reference');
 const output = process.env.NIHILIST_WEB_OUTPUT || path.join(repo, 'build/web-test');
 
-// Both sides draw with Qt's raster engine and the same font file; what is
-// left is the odd antialiased edge and the text caret, whose blinking the
-// two sides do not share. A pixel counts as differing when a channel is off
+// Both sides draw with Qt's raster engine and the same font file, hinted
+// slightly (the page asks for it; the desktop gets it from Debian's font
+// configuration). What may be left is the odd antialiased edge and the text
+// caret, whose blinking the two sides do not share. A pixel counts as differing when a channel is off
 // by more than Tolerance; a state passes when at most MaxShare of the
 // window's pixels differ.
 const Tolerance = 8;
