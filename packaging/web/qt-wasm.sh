@@ -14,13 +14,13 @@
 # The build from source takes Debian's own qt6-base source package (the
 # version of the installed host tools), compiles it with Debian's emscripten
 # and installs it under the cache; it takes about 20 minutes on two cores and
-# happens once per machine. The cache is $NIHILIST_CACHE, by default
+# happens once per machine. The cache is $NIHILIST_CACHE_DIR, by default
 # ~/.cache/nihilist-cipher; nothing is written inside the source tree.
 # Needs: emscripten qt6-base-dev qt6-base-dev-tools cmake ninja-build
 # dpkg-dev perl python3 xz-utils (./dev web installs them).
 set -euo pipefail
 
-cache=${NIHILIST_CACHE:-${XDG_CACHE_HOME:-${HOME:-/tmp}/.cache}/nihilist-cipher}
+cache=${NIHILIST_CACHE_DIR:-${XDG_CACHE_HOME:-${HOME:-/tmp}/.cache}/nihilist-cipher}
 say() { echo "qt-wasm: $*" >&2; }
 
 # The folder at or below $1 that holds a Qt for WebAssembly, if any.
