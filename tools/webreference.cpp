@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the desktop window in the states the browser page is checked in and
 // writes what the page's test needs to repeat them there:
 //   QT_QPA_PLATFORM=offscreen nihilist-web-reference <folder>

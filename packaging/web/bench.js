@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Figures for the browser page: bytes of what a browser downloads, raw and
 // gzipped, and the time from the start of loading the page to the window's
 // first paint in headless Chromium, as the median of several fresh loads.

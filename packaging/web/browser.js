@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the page's test and its benchmark share: a static server for
 // dist/web on 127.0.0.1, Debian's Chromium started headless through
 // puppeteer-core, and a pixel comparison of two pictures.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the window for the browser and writes dist/web/.
 #   QT_WASM=<folder or tarball> packaging/web/build.sh
 # Without QT_WASM, Qt for WebAssembly comes from the cache, built there from

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the test's Node packages from package-lock.json, again whenever
 # the lock changes. puppeteer-core drives the system's Chromium and
 # downloads no browser.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The browser page against the desktop window. The desktop reference tool
 // (tools/webreference.cpp) draws the window offscreen in a series of states
 // and records the clicks and keys that lead to each; this test repeats them

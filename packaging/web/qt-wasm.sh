@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Finds or makes Qt for WebAssembly and prints its folder (the one holding
 # lib/cmake/Qt6/qt.toolchain.cmake) as the last line of its output.
 #

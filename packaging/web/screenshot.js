@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes a picture of the whole browser page after Encrypt has been pressed:
 //   node packaging/web/screenshot.js [file]   (default docs/screenshots/web-page.png)
 // Needs dist/web and the reference tool's steps (packaging/web/test.sh).

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks the page in headless Chromium against the desktop window drawn
 # offscreen. Needs dist/web (build.sh) and the desktop build's tools.
 set -euo pipefail

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program as a browser page: the same window, drawn on the page's
 // canvas by Qt for WebAssembly.
 #include "appearance.h"
