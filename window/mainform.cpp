@@ -196,16 +196,13 @@ void MainForm::List1_Click(int index)
 void MainForm::ShowSelection(int k)
 {
     const int row = model_.List1[k].ListIndex;
-    if (List1[k]->currentRow() != row) {
-        // The lists already scroll as one; a list that scrolled itself to the
-        // row here would move the list being clicked under the mouse.
-        List1[k]->setAutoScroll(false);
-        List1[k]->setCurrentRow(row);
-        List1[k]->setAutoScroll(true);
-    } else if (row >= 0 && !List1[k]->item(row)->isSelected()) {
-        // A cursor on the row, not yet a selection.
-        List1[k]->selectionModel()->select(List1[k]->model()->index(row, 0), QItemSelectionModel::ClearAndSelect);
-    }
+    if (List1[k]->currentRow() == row)
+        return;
+    // The lists already scroll as one; a list that scrolled itself to the
+    // row here would move the list being clicked under the mouse.
+    List1[k]->setAutoScroll(false);
+    List1[k]->setCurrentRow(row);
+    List1[k]->setAutoScroll(true);
 }
 
 void MainForm::ReadBoxes()
