@@ -2,45 +2,62 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Starts the real program on a private X server and waits until its window,
 # found by its caption, is on the screen; then closes it.
-#   packaging/smoke-window.sh [--screenshot FILE] [--check-colours] -- COMMAND...
+#   packaging/smoke-window.sh [--screenshot FILE] [--check-colours] [--trace-files] -- COMMAND...
 # --screenshot writes the window's picture to FILE; --check-colours also
 # checks that the window background, a square cell and the Encrypt button
-# show their colours. Needs xvfb, xauth, xdotool, imagemagick and python3.
+# show their colours. --trace-files (a Windows program under Wine) traces
+# every file the program opens until its window is painted, and fails if it
+# reaches outside its own folder, Windows' folders and Wine's own files.
+# Needs xvfb, xauth, xdotool, imagemagick and python3.
 set -euo pipefail
 
-caption='www.example.org Проект по информатика'
+# The caption's end, which stays when the program's name in it changes.
+caption='[Пп]роект по информатика'
 screenshot=
 check_colours=0
+trace_files=0
 while [ $# -gt 0 ]; do
     case "$1" in
     --screenshot) screenshot=$2; shift 2 ;;
     --check-colours) check_colours=1; shift ;;
+    --trace-files) trace_files=1; shift ;;
     --) shift; break ;;
-    *) echo "usage: $0 [--screenshot FILE] [--check-colours] -- COMMAND..." >&2; exit 2 ;;
+    *) echo "usage: $0 [--screenshot FILE] [--check-colours] [--trace-files] -- COMMAND..." >&2; exit 2 ;;
     esac
 done
 [ $# -gt 0 ] || { echo "no command given" >&2; exit 2; }
 
 if [ -z "${SMOKE_WINDOW_INSIDE:-}" ]; then
     SMOKE_WINDOW_INSIDE=1 exec xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" "$0" \
-        ${screenshot:+--screenshot "$screenshot"} $([ $check_colours = 1 ] && echo --check-colours) -- "$@"
+        ${screenshot:+--screenshot "$screenshot"} $([ $check_colours = 1 ] && echo --check-colours) \
+        $([ $trace_files = 1 ] && echo --trace-files) -- "$@"
 fi
 
 log=$(mktemp)
 picture=$(mktemp --suffix=.png)
+planted=$(mktemp -d)
+if [ $trace_files = 1 ]; then
+    # Wine logs each file name it resolves, with the process it is for. Qt's
+    # plugin variables (Wine passes WINEQT_x on as QT_x) name a folder that
+    # holds a DLL, which the program must not even look at.
+    export WINEDEBUG=+pid,+loaddll,+file
+    mkdir -p "$planted/platforms"
+    cp "$(find /usr/lib/x86_64-linux-gnu/wine -name version.dll | head -n 1)" "$planted/platforms/qwindows.dll"
+    export WINEQT_PLUGIN_PATH="Z:${planted//\//\\}" WINEQT_QPA_PLATFORM_PLUGIN_PATH="Z:${planted//\//\\}\\platforms"
+fi
 "$@" >"$log" 2>&1 &
 program=$!
 finish() {
     kill "$program" 2>/dev/null || true
     wait "$program" 2>/dev/null || true
-    rm -f "$log" "$picture"
+    rm -rf "$log" "$picture" "$planted"
 }
 trap finish EXIT
 
 start=$(date +%s.%N)
 window=
 for _ in $(seq 600); do
-    window=$(xdotool search --onlyvisible --name "^${caption//./\\.}\$" 2>/dev/null | head -n 1 || true)
+    window=$(xdotool search --onlyvisible --name "$caption\$" 2>/dev/null | head -n 1 || true)
     [ -n "$window" ] && break
     if ! kill -0 "$program" 2>/dev/null; then
         echo "The program ended before its window appeared:" >&2
@@ -57,7 +74,7 @@ fi
 awk -v caption="$caption" -v start="$start" -v now="$(date +%s.%N)" \
     'BEGIN { printf "The window \"%s\" appeared after %.1f s.\n", caption, now - start }'
 
-[ -n "$screenshot" ] || [ $check_colours = 1 ] || exit 0
+[ -n "$screenshot" ] || [ $check_colours = 1 ] || [ $trace_files = 1 ] || exit 0
 
 # The window appears before its first paint; wait for the background colour.
 for _ in $(seq 50); do
@@ -66,6 +83,56 @@ for _ in $(seq 50); do
     [ "$(convert "$picture" -format '%[pixel:p{452,190}]' info:)" = "srgb(192,192,255)" ] && break
 done
 [ -n "$screenshot" ] && cp "$picture" "$screenshot" && echo "Screenshot: $screenshot"
+
+# Every file name the program's process resolved, from Wine's trace up to the
+# painted window, must lie in the program's folder (or be one of the folders
+# above it, or the current one), in Windows' folders, the user's own profile
+# or Wine's own files (its DLLs and the fonts it shows as C:\windows\Fonts).
+if [ $trace_files = 1 ]; then
+    python3 - "$log" "$(realpath "$(dirname "${@: -1}")")" "$(basename "${@: -1}")" "$WINEPREFIX" "$PWD" <<'PYTHON'
+import os, pwd, re, sys
+log, folder, exe, prefix, cwd = sys.argv[1:]
+lines = open(log, encoding="utf-8", errors="replace").read().splitlines()
+loaded = [l for l in lines if re.search(r"loaddll:.*Loaded L\".*\\\\" + re.escape(exe) + '"', l, re.I)]
+if not loaded:
+    sys.exit("FAIL file trace: no trace of the program loading " + exe)
+pid = loaded[0].split(":")[0]
+seen = set()
+for line in lines:
+    if not line.startswith(pid + ":"):
+        continue
+    found = re.search(r'nt_to_unix_file_name\w* L"(.*?)" -> "(.*?)"', line)
+    missing = re.search(r'nt_to_unix_file_name\w* L"(.*?)" not found in "(.*?)"', line)
+    if found:
+        path = found.group(2)
+    elif missing:
+        path = missing.group(2) + "/" + missing.group(1).replace("\\\\", "/")
+    else:
+        continue
+    drive = re.match(re.escape(prefix) + r"/dosdevices/([a-z]):(.*)", path)
+    if drive:
+        path = drive.group(2) if drive.group(1) == "z" else f"{prefix}/drive_{drive.group(1)}{drive.group(2)}"
+    seen.add(os.path.normpath(path if path.startswith("/") else "/" + path))
+users = f"{prefix}/drive_c/users/{pwd.getpwuid(os.getuid()).pw_name}"
+allowed_trees = [folder, f"{prefix}/drive_c/windows", f"{prefix}/drive_c/programdata", users,
+                 "/usr/share/wine", "/usr/share/fonts", "/usr/lib/wine", "/usr/lib/x86_64-linux-gnu/wine"]
+allowed_exact = {cwd}
+parent = folder
+while parent != "/":
+    parent = os.path.dirname(parent)
+    allowed_exact.add(parent)
+def inside(path, tree):
+    return path.lower() == tree.lower() or path.lower().startswith(tree.lower().rstrip("/") + "/")
+outside = sorted(p for p in seen if p not in allowed_exact and not any(inside(p, t) for t in allowed_trees))
+in_folder = sum(inside(p, folder) for p in seen)
+if outside:
+    print(f"FAIL file trace: {len(outside)} of {len(seen)} paths lie outside the program's folder and Windows' folders:")
+    for p in outside:
+        print("     " + p)
+    sys.exit(1)
+print(f"ok   file trace: {len(seen)} paths, {in_folder} in the program's folder, none outside it and Windows' folders")
+PYTHON
+fi
 [ $check_colours = 1 ] || exit 0
 
 # Regions in pixels of the client area at 96 dpi (the layout's twips / 15),
