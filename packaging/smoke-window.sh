@@ -89,9 +89,15 @@ done
 # above it, or the current one), in Windows' folders, the user's own profile
 # or Wine's own files (its DLLs and the fonts it shows as C:\windows\Fonts).
 if [ $trace_files = 1 ]; then
-    python3 - "$log" "$(realpath "$(dirname "${@: -1}")")" "$(basename "${@: -1}")" "$WINEPREFIX" "$PWD" <<'PYTHON'
+    python3 - "$log" "${@: -1}" "$WINEPREFIX" "$PWD" <<'PYTHON'
 import os, pwd, re, sys
-log, folder, exe, prefix, cwd = sys.argv[1:]
+log, program, prefix, cwd = sys.argv[1:]
+# The program as a Unix path or as a Windows one on drive C: or Z:.
+drive = re.match(r"([A-Za-z]):[\\/](.*)", program)
+if drive:
+    root = "" if drive.group(1).lower() == "z" else f"{prefix}/drive_{drive.group(1).lower()}"
+    program = root + "/" + drive.group(2).replace("\\", "/")
+folder, exe = os.path.split(os.path.realpath(program))
 lines = open(log, encoding="utf-8", errors="replace").read().splitlines()
 loaded = [l for l in lines if re.search(r"loaddll:.*Loaded L\".*\\\\" + re.escape(exe) + '"', l, re.I)]
 if not loaded:
