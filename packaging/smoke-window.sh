@@ -5,7 +5,7 @@
 #   packaging/smoke-window.sh [--screenshot FILE] [--check-colours] [--trace-files] -- COMMAND...
 # --screenshot writes the window's picture to FILE; --check-colours also
 # checks that the window background, a square cell and the Encrypt button
-# show their colours. --trace-files (a Windows program under Wine) traces
+# show their colours, and that a picked row shows in all four lists. --trace-files (a Windows program under Wine) traces
 # every file the program opens until its window is painted, and fails if it
 # reaches outside its own folder, Windows' folders and Wine's own files.
 # Needs xvfb, xauth, xdotool, imagemagick and python3.
@@ -50,7 +50,7 @@ program=$!
 finish() {
     kill "$program" 2>/dev/null || true
     wait "$program" 2>/dev/null || true
-    rm -rf "$log" "$picture" "$planted"
+    rm -rf "$log" "$picture" "$picture".*.png "$planted"
 }
 trap finish EXIT
 
@@ -175,3 +175,48 @@ for name, (left, top, right, bottom), colour in checks:
     print(f"{status} {name}: {share:.0%} of the area is {colour} +-{tolerance} (one pixel: {centre})")
 sys.exit(1 if failed else 0)
 '
+
+# A picked row shows in all four lists, whatever has the focus. Encrypt, pick
+# the third row of the code list, then click into the keyword box. The row's
+# colour in the code list while it has the focus is the highlight colour;
+# with the focus in the box, that row of every list must still show it.
+click() { # x y: click there and wait until the window's picture changes
+    cp "$picture" "$picture.before.png"
+    xdotool mousemove --window "$window" "$1" "$2" click 1
+    for _ in $(seq 25); do
+        sleep 0.2
+        import -window "$window" "$picture"
+        compare -metric AE "$picture" "$picture.before.png" null: 2>/dev/null || break
+    done
+    rm -f "$picture.before.png"
+}
+click 452 136
+click 256 177
+cp "$picture" "$picture.picked.png"
+click 168 45
+python3 - "$picture.picked.png" "$picture" <<'PYTHON'
+import subprocess, sys
+def load(path):
+    data = subprocess.run(["convert", path, "ppm:-"], capture_output=True, check=True).stdout
+    parts = data.split(maxsplit=4)
+    width, pixels = int(parts[1]), parts[4]
+    return lambda x, y: tuple(pixels[3 * (y * width + x):3 * (y * width + x) + 3])
+picked, boxed = load(sys.argv[1]), load(sys.argv[2])
+near = lambda p, q: max(abs(a - b) for a, b in zip(p, q)) <= 40
+# Lists at x = 2640, 3480, 4320, 5160 twips; the row's colour left of its text.
+lists = {"Буква": 176, "Код": 232, "Ключ": 288, "Шифър": 344}
+column = [picked(235, y) for y in range(170, 181)]
+highlight = tuple(sum(p[i] for p in column) // len(column) for i in range(3))
+top = next(y for y in range(177, 128, -1) if not near(picked(235, y - 1), highlight))
+bottom = next(y for y in range(177, 260) if not near(picked(235, y), highlight))
+if near(highlight, (255, 255, 255)) or near(highlight, (240, 240, 240)):
+    sys.exit(f"FAIL the picked row in the focused code list is not highlighted: {highlight}")
+failed = False
+for name, left in lists.items():
+    area = [boxed(x, y) for x in range(left + 3, left + 31) for y in range(top + 1, bottom - 1)]
+    share = sum(near(p, highlight) for p in area) / len(area)
+    failed |= share < 0.5
+    print(f"{'ok  ' if share >= 0.5 else 'FAIL'} picked row, list {name}, focus in a box: "
+          f"{share:.0%} of rows {top}-{bottom} in the highlight colour {highlight}")
+sys.exit(failed)
+PYTHON
