@@ -8,7 +8,7 @@
 # show their colours. Needs xvfb, xauth, xdotool, imagemagick and python3.
 set -euo pipefail
 
-caption='www.example.org Проект по информатика'
+caption='Шифърът на нихилистите – проект по информатика'
 screenshot=
 check_colours=0
 while [ $# -gt 0 ]; do

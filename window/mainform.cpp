@@ -21,7 +21,7 @@ namespace nihilist {
 namespace {
 
 const char* const Title = "Шифърът на нихилистите";
-const char* const WindowCaption = "www.example.org Проект по информатика";
+const char* const WindowCaption = "Шифърът на нихилистите – проект по информатика";
 const std::array<const char*, 3> BoxCaptions{"ключова дума:", "ключ за криптиране:", "текст за криптиране:"};
 const std::array<const char*, 4> ListHeaders{"Код", "Ключ", "Шифър", "Буква"};
 const std::array<const char*, 2> ButtonCaptions{"Криптирай", "Чисти"};
@@ -217,6 +217,9 @@ void MainForm::ShowModel()
         const QString text = ToQString(model_.Text2[k]);
         if (Text2[k]->text() != text)
             Text2[k]->setText(text);
+        // Like a classic text box whose text is set, show the start of it,
+        // not the tail where Qt leaves the cursor.
+        Text2[k]->setCursorPosition(0);
     }
     for (int i = 0; i < 25; ++i)
         Label3[i]->setText(ToQString(model_.Label3[i]));
