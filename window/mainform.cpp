@@ -15,6 +15,7 @@
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QTimer>
 
 namespace nihilist {
 
@@ -63,11 +64,22 @@ MainForm::MainForm(QWidget* parent)
 {
     setObjectName("MainForm");
     setWindowTitle(QString::fromUtf8(WindowCaption));
-    setWindowIcon(QIcon(":/icon.png"));
     CreateWidgets();
     PlaceWidgets();
     ConnectWidgets();
     Form_Load();
+}
+
+void MainForm::paintEvent(QPaintEvent* event)
+{
+    QWidget::paintEvent(event);
+    // Reading the icon means first asking every image reader Qt knows of
+    // what the file is, which costs a tenth of the start-up. The window is
+    // drawn first; the icon follows a moment later.
+    if (!iconRequested_) {
+        iconRequested_ = true;
+        QTimer::singleShot(0, this, [this] { setWindowIcon(QIcon(QStringLiteral(":/icon.png"))); });
+    }
 }
 
 void MainForm::CreateWidgets()
