@@ -87,9 +87,9 @@ void CopyBoxesOnly(benchmark::State& state)
 
 } // namespace
 
-BENCHMARK_CAPTURE(Encrypt, StoredExample, StoredExample());
-BENCHMARK_CAPTURE(Encrypt, FortyLetters, FullBoxes());
-BENCHMARK_CAPTURE(Encrypt, FortyLettersLowerCase, FullBoxesLowerCase());
+BENCHMARK_CAPTURE(Encrypt, StoredExample, StoredExample())->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Encrypt, FortyLetters, FullBoxes())->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Encrypt, FortyLettersLowerCase, FullBoxesLowerCase())->Unit(benchmark::kMicrosecond);
 BENCHMARK(CopyBoxesOnly);
 
 BENCHMARK_MAIN();

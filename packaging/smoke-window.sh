@@ -5,14 +5,14 @@
 #   packaging/smoke-window.sh [--screenshot FILE] [--check-colours] [--trace-files] -- COMMAND...
 # --screenshot writes the window's picture to FILE; --check-colours also
 # checks that the window background, a square cell and the Encrypt button
-# show their colours, and that a picked row shows in all four lists. --trace-files (a Windows program under Wine) traces
-# every file the program opens until its window is painted, and fails if it
-# reaches outside its own folder, Windows' folders and Wine's own files.
+# show their colours, and that a picked row shows in all four lists.
+# --trace-files (a Windows program under Wine) traces every file the program
+# opens until its window is painted, and fails if it reaches outside its own
+# folder, Windows' folders and Wine's own files.
 # Needs xvfb, xauth, xdotool, imagemagick and python3.
 set -euo pipefail
 
-# The caption's end, which stays when the program's name in it changes.
-caption='[Пп]роект по информатика'
+caption='Шифърът на нихилистите – проект по информатика'
 screenshot=
 check_colours=0
 trace_files=0
@@ -57,7 +57,7 @@ trap finish EXIT
 start=$(date +%s.%N)
 window=
 for _ in $(seq 600); do
-    window=$(xdotool search --onlyvisible --name "$caption\$" 2>/dev/null | head -n 1 || true)
+    window=$(xdotool search --onlyvisible --name "^$caption\$" 2>/dev/null | head -n 1 || true)
     [ -n "$window" ] && break
     if ! kill -0 "$program" 2>/dev/null; then
         echo "The program ended before its window appeared:" >&2

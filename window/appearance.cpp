@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QFont>
 #include <QFontDatabase>
+#include <QTranslator>
 
 namespace nihilist {
 
@@ -16,6 +17,12 @@ void ApplyAppearance()
     const QString times = QStringLiteral("Times New Roman");
     QFont font(QFontDatabase::hasFamily(times) ? times : QStringLiteral("Liberation Serif"), 12);
     QApplication::setFont(font);
+
+    // Qt's own texts, such as the context menu of a box, speak the window's
+    // language whatever the machine's locale.
+    static QTranslator qtTexts;
+    if (qtTexts.load(QStringLiteral(":/translations/qtbase_bg.qm")))
+        QApplication::installTranslator(&qtTexts);
 }
 
 } // namespace nihilist

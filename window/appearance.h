@@ -3,8 +3,9 @@
 
 namespace nihilist {
 
-// The look shared by every window of the program: the Fusion style, which
-// draws buttons in their palette colour on every platform, and the one font.
+// The look and language shared by every window of the program: the Fusion
+// style, which draws buttons in their palette colour on every platform, the
+// one font, and Qt's own texts in Bulgarian.
 // Call after the QApplication exists and before any window is created.
 void ApplyAppearance();
 

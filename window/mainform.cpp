@@ -15,13 +15,14 @@
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QTimer>
 
 namespace nihilist {
 
 namespace {
 
 const char* const Title = "Шифърът на нихилистите";
-const char* const WindowCaption = "www.example.org Проект по информатика";
+const char* const WindowCaption = "Шифърът на нихилистите – проект по информатика";
 const std::array<const char*, 3> BoxCaptions{"ключова дума:", "ключ за криптиране:", "текст за криптиране:"};
 const std::array<const char*, 4> ListHeaders{"Код", "Ключ", "Шифър", "Буква"};
 const std::array<const char*, 2> ButtonCaptions{"Криптирай", "Чисти"};
@@ -63,11 +64,22 @@ MainForm::MainForm(QWidget* parent)
 {
     setObjectName("MainForm");
     setWindowTitle(QString::fromUtf8(WindowCaption));
-    setWindowIcon(QIcon(":/icon.png"));
     CreateWidgets();
     PlaceWidgets();
     ConnectWidgets();
     Form_Load();
+}
+
+void MainForm::paintEvent(QPaintEvent* event)
+{
+    QWidget::paintEvent(event);
+    // Reading the icon means first asking every image reader Qt knows of
+    // what the file is, which costs a tenth of the start-up. The window is
+    // drawn first; the icon follows a moment later.
+    if (!iconRequested_) {
+        iconRequested_ = true;
+        QTimer::singleShot(0, this, [this] { setWindowIcon(QIcon(QStringLiteral(":/icon.png"))); });
+    }
 }
 
 void MainForm::CreateWidgets()
@@ -217,6 +229,9 @@ void MainForm::ShowModel()
         const QString text = ToQString(model_.Text2[k]);
         if (Text2[k]->text() != text)
             Text2[k]->setText(text);
+        // Like a classic text box whose text is set, show the start of it,
+        // not the tail where Qt leaves the cursor.
+        Text2[k]->setCursorPosition(0);
     }
     for (int i = 0; i < 25; ++i)
         Label3[i]->setText(ToQString(model_.Label3[i]));

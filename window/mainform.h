@@ -25,6 +25,9 @@ public:
 
     const FormModel& Model() const { return model_; }
 
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
 private:
     void CreateWidgets();
     void PlaceWidgets();
@@ -39,6 +42,7 @@ private:
     void ShowModel();
 
     FormModel model_;
+    bool iconRequested_ = false;
 
     std::array<QPlainTextEdit*, 2> Text1{};
     std::array<QLabel*, 4> Label1{};

@@ -4,7 +4,8 @@
 // row it lands on, and nothing the user does clears the selection (a click
 // below the last row, Ctrl+click or Ctrl+Space on the selected row). Taking
 // the focus with the keyboard selects the row the cursor is on, the first
-// row when none was picked yet.
+// row when none was picked yet. The picked row shows in the highlight
+// colours whether or not the list has the focus.
 #pragma once
 
 #include <QListWidget>
@@ -20,6 +21,11 @@ protected:
     QItemSelectionModel::SelectionFlags selectionCommand(
         const QModelIndex& index, const QEvent* event = nullptr) const override;
     void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void ShowSelectionWithoutFocus();
 };
 
 } // namespace nihilist
