@@ -68,6 +68,9 @@ foreign=$(grep 'DLL Name:' <<<"$headers" | awk '{print $3}' | grep -viE \
 check "imports only DLLs that come with Windows${foreign:+ (not: $(echo $foreign))}" test -z "$foreign"
 resources=$(sed -n '/The .rsrc Resource Directory/,/^$/p' <<<"$headers")
 check "icon (RT_GROUP_ICON IDI_ICON1)" grep -q 'name: .*IDI_ICON1' <<<"$resources"
+# A group icon is 6 bytes and 14 per image: 16, 24, 32, 48 and 256 pixels.
+group_size=$(grep -A3 'name: .*IDI_ICON1' <<<"$resources" | sed -n 's/.*Leaf: .*Size: \(0x[0-9a-f]*\).*/\1/p')
+check "the icon holds five sizes" test $(((${group_size:-6} - 6) / 14)) = 5
 check "version information (RT_VERSION)" grep -q 'ID: 0x000010' <<<"$resources"
 check "manifest (RT_MANIFEST)" grep -q 'ID: 0x000018' <<<"$resources"
 check "per-monitor DPI awareness in the manifest" grep -q 'PerMonitorV2' "$exe"
