@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Checks the Windows zip as a pupil gets it: one program and no DLL, the
-# read-me and licences, and a program that is a stripped GUI executable
-# needing only DLLs that come with Windows, with its icon, version
-# information and DPI-aware manifest.
-#   packaging/check-windows-zip.sh dist/nihilist-cipher-<version>-windows-x86_64.zip
+# read-me and licences in CR LF, the program's source as built and how Qt was
+# built, and a program that is a stripped GUI executable needing only DLLs
+# that come with Windows, with its icon, version information and manifest.
+# Given the MSI too, checks that it installs the same files for all users,
+# with its shortcut, icon and upgrade code.
+#   packaging/check-windows-zip.sh dist/nihilist-cipher-<version>-windows-x86_64.zip [dist/....msi]
 set -euo pipefail
 zip=$1
+msi=${2:+$(realpath "$2")}
 objdump=x86_64-w64-mingw32-objdump
 failures=0
 check() { # description, then a command that must succeed
@@ -29,7 +32,28 @@ for file in README.txt LICENSE.txt licences/Qt/README.txt licences/Qt/qt6-base-c
     check "$file is there" test -s "$dir/$file"
 done
 check "the read-me is in Bulgarian" grep -q 'Шифърът на нихилистите' "$dir/README.txt"
+for text in 'Windows 10, версия 1703 или по-нова, или Windows 11' SmartScreen 'Премахване' 'source\nihilist-cipher-'; do
+    check "the read-me says: $text" grep -qF "$text" "$dir/README.txt"
+done
 check "LICENSE.txt is the GPL version 3" grep -q 'GNU GENERAL PUBLIC LICENSE' "$dir/LICENSE.txt"
+bare_lf=$(find "$dir" -iname '*.txt' -exec grep -lP '(?<!\r)$' {} + | sed "s|$dir/||" || true)
+check "every .txt has CR LF line ends${bare_lf:+ (not: $(echo $bare_lf))}" test -z "$bare_lf"
+check "Qt's read-me names its source and how it was built" grep -q 'qt6-base.*6\.4\.2+dfsg-10\|qt-mingw\.sh' "$dir/licences/Qt/README.txt"
+check "the script that builds Qt is beside it" cmp "$dir/licences/Qt/qt-mingw.sh" "$(dirname "$0")/qt-mingw.sh"
+# The program's own source: exactly the files of the checkout it was built
+# from (when this runs in one), as they were.
+source_zip=$(ls "$dir"/source/nihilist-cipher-*-source.zip 2>/dev/null || true)
+check "the program's source is in source/" test -s "$source_zip"
+if [ -n "$source_zip" ] && git -C "$(dirname "$0")" rev-parse --git-dir >/dev/null 2>&1; then
+    check "the source is the checkout's files, byte for byte" python3 -c '
+import subprocess, sys, zipfile
+archive, top = zipfile.ZipFile(sys.argv[1]), sys.argv[2]
+files = subprocess.run(["git", "-C", top, "ls-files", "-z"], capture_output=True, check=True).stdout.decode().split("\0")
+files = {f for f in files if f}
+packed = {n.split("/", 1)[1]: n for n in archive.namelist() if not n.endswith("/")}
+sys.exit(set(packed) != files or any(archive.read(packed[f]) != open(f"{top}/{f}", "rb").read() for f in files))
+' "$source_zip" "$(git -C "$(dirname "$0")" rev-parse --show-toplevel)"
+fi
 
 headers=$("$objdump" -p "$exe")
 check "x86-64 executable" grep -q 'file format pei-x86-64' <<<"$headers"
@@ -44,10 +68,43 @@ foreign=$(grep 'DLL Name:' <<<"$headers" | awk '{print $3}' | grep -viE \
 check "imports only DLLs that come with Windows${foreign:+ (not: $(echo $foreign))}" test -z "$foreign"
 resources=$(sed -n '/The .rsrc Resource Directory/,/^$/p' <<<"$headers")
 check "icon (RT_GROUP_ICON IDI_ICON1)" grep -q 'name: .*IDI_ICON1' <<<"$resources"
+# A group icon is 6 bytes and 14 per image: 16, 24, 32, 48 and 256 pixels.
+group_size=$(grep -A3 'name: .*IDI_ICON1' <<<"$resources" | sed -n 's/.*Leaf: .*Size: \(0x[0-9a-f]*\).*/\1/p')
+check "the icon holds five sizes" test $(((${group_size:-6} - 6) / 14)) = 5
 check "version information (RT_VERSION)" grep -q 'ID: 0x000010' <<<"$resources"
 check "manifest (RT_MANIFEST)" grep -q 'ID: 0x000018' <<<"$resources"
 check "per-monitor DPI awareness in the manifest" grep -q 'PerMonitorV2' "$exe"
-check "Bulgarian description in the version information" python3 -c \
-    'import sys; sys.exit("Учебна програма".encode("utf-16-le") not in open(sys.argv[1], "rb").read())' "$exe"
+# The read-me asks for Windows 10 1703 or later; the manifest claims no older Windows.
+check "the manifest names Windows 10 and 11 alone" test "$(grep -ao 'supportedOS Id="[^"]*"' "$exe" | sort -u)" \
+    = 'supportedOS Id="{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"'
+for text in "Учебна програма" "CompanyName"; do
+    check "$text in the version information" python3 -c \
+        'import sys; sys.exit(sys.argv[2].encode("utf-16-le") not in open(sys.argv[1], "rb").read())' "$exe" "$text"
+done
+check "no web address in the version information" python3 -c '
+import sys
+data = open(sys.argv[1], "rb").read()
+start = data.find("VS_VERSION_INFO".encode("utf-16-le"))
+sys.exit(start < 0 or "www.".encode("utf-16-le") in data[start:start + 2048])' "$exe"
+
+if [ -n "$msi" ]; then
+    property() { msiinfo export "$msi" Property | tr -d '\r' | awk -F'\t' -v name="$1" '$1 == name { print $2 }'; }
+    check "MSI: for all users (ALLUSERS=1)" test "$(property ALLUSERS)" = 1
+    check "MSI: the product's name and publisher" test "$(property ProductName)/$(property Manufacturer)" \
+        = "Шифърът на нихилистите/Шифърът на нихилистите"
+    check "MSI: the version" test "$(property ProductVersion)" = "$(sed -n 's/.*nihilist-cipher-\(.*\)-windows.*/\1/p' <<<"$top").0"
+    check "MSI: the upgrade code that every version keeps" test "$(property UpgradeCode)" = '{a2a9cca8-cded-41b6-9d61-7d10e6782f70}'
+    check "MSI: a later version replaces an earlier one" bash -c "msiinfo export '$msi' Upgrade | grep -q WIX_UPGRADE_DETECTED"
+    check "MSI: the icon in Add/Remove Programs" test "$(property ARPPRODUCTICON)" = icon.ico
+    check "MSI: Start-menu shortcut with its name and icon" bash -c \
+        "msiinfo export '$msi' Shortcut | grep -q \$'^StartMenuShortcut\tProgramMenuFolder\t[^\t]*Шифърът на нихилистите\t.*\ticon\\.ico\t'"
+    check "MSI: into Program Files" bash -c "msiinfo export '$msi' Directory | grep -q \$'^INSTALLDIR\tProgramFiles64Folder\t'"
+    unpacked=$scratch/msi
+    mkdir "$unpacked"
+    (cd "$unpacked" && msiextract "$msi" >/dev/null)
+    installed=$(find "$unpacked" -type d -name 'Nihilist Cipher' | head -n 1)
+    check "MSI: the same files as the zip" diff -r "$dir" "$installed"
+    echo "$(basename "$msi"): $(stat -c %s "$msi") bytes"
+fi
 echo "nihilist-cipher.exe: $(stat -c %s "$exe") bytes; zip: $(stat -c %s "$zip") bytes"
 [ "$failures" -eq 0 ]
