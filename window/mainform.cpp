@@ -78,7 +78,14 @@ void MainForm::paintEvent(QPaintEvent* event)
     // drawn first; the icon follows a moment later.
     if (!iconRequested_) {
         iconRequested_ = true;
-        QTimer::singleShot(0, this, [this] { setWindowIcon(QIcon(QStringLiteral(":/icon.png"))); });
+        QTimer::singleShot(0, this, [this] {
+            // Every size the icon is drawn in, so title bar, task bar and
+            // window switcher each take a sharp one.
+            QIcon icon(QStringLiteral(":/icon.png"));
+            for (const char* size : {"16", "24", "48", "256"})
+                icon.addFile(QStringLiteral(":/icon-%1.png").arg(QLatin1String(size)));
+            setWindowIcon(icon);
+        });
     }
 }
 
