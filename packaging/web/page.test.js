@@ -64,7 +64,9 @@ const rectangles = (page, names) => page.evaluate((names) => {
 
 // What the page shows, read from its controls.
 const pageState = (page) => page.evaluate(async () => {
-  await new Promise(requestAnimationFrame); // let the last event settle
+  // Let the last event settle, and what the page left for later run.
+  await new Promise(requestAnimationFrame);
+  await new Promise((resolve) => setTimeout(resolve));
   const byId = (id) => document.getElementById(id);
   const lists = [0, 1, 2, 3].map((k) => byId(`List1_${k}`));
   return {
@@ -135,6 +137,8 @@ for (const name of (process.env.WEB_BROWSERS || 'chromium,firefox').split(',')) 
         const at = c.name.startsWith('Command1') ? [x + 5, y + h / 2] : c.name === 'Frame1' ? [x + 5, y + h - 5] : [x + 1, y + 1];
         assert.deepEqual(pixel(...at), c.background, c.name);
       });
+      // The page's own font, for where no font like Times New Roman is installed.
+      assert.equal(await page.evaluate(async () => (await document.fonts.load('16px "Nihilist Serif"', 'Жж')).length), 1);
       assert.deepEqual(errors, []);
       await page.close();
     });
@@ -286,6 +290,22 @@ for (const name of (process.env.WEB_BROWSERS || 'chromium,firefox').split(',')) 
           return `Tab from ${from}`;
         },
       ];
+      if (name === 'chromium') {
+        const cdp = await page.createCDPSession();
+        actions.push(async () => { // an input method composes a word, then commits it
+          const k = rng.int(3);
+          const range = await select(k);
+          const text = rng.pick(pieces);
+          const letters = [...segmenter.segment(text)].map((s) => s.segment);
+          for (let n = 1; n <= letters.length; ++n) {
+            const composed = letters.slice(0, n).join('');
+            await cdp.send('Input.imeSetComposition', { text: composed, selectionStart: composed.length, selectionEnd: composed.length });
+          }
+          await cdp.send('Input.insertText', { text });
+          insert(k, range, text);
+          return `compose ${JSON.stringify(text)} in box ${k} over ${range}`;
+        });
+      }
       for (let step = 1; step <= sessionSteps; ++step) {
         let action = '';
         try {
