@@ -367,6 +367,15 @@ for (const name of (process.env.WEB_BROWSERS || 'chromium,firefox').split(',')) 
       await page.close();
     });
 
+    test('a browser that cannot run the page is told so in Bulgarian', async () => {
+      const page = await browser.browser.newPage();
+      await page.evaluateOnNewDocument(() => { delete globalThis.WebAssembly; });
+      await page.goto(url);
+      await page.waitForFunction(() => document.getElementById('status').textContent.startsWith('Програмата не можа'));
+      assert.match(await page.$eval('#status', (status) => status.textContent), /^[^A-Za-z]+$/);
+      await page.close();
+    });
+
     test('on a 375-pixel phone the whole window fits the width, and both buttons work by touch', async () => {
       const { page } = await open(browser.browser, url, { width: 375, height: 667, hasTouch: true, isMobile: name === 'chromium' });
       const [win, encrypt, clear] = await rectangles(page, ['window', 'Command1_0', 'Command1_1']);
