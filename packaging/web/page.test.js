@@ -137,6 +137,11 @@ for (const name of (process.env.WEB_BROWSERS || 'chromium,firefox').split(',')) 
         const at = c.name.startsWith('Command1') ? [x + 5, y + h / 2] : c.name === 'Frame1' ? [x + 5, y + h - 5] : [x + 1, y + 1];
         assert.deepEqual(pixel(...at), c.background, c.name);
       });
+      // The explanation line for line, each line whole within the pane.
+      const explanation = fs.readFileSync(path.resolve(__dirname, '../../resources/explanation.txt'), 'utf8');
+      const pane = await page.$eval('#Text1_0', (p) => ({ text: p.value, overflow: p.scrollWidth - p.clientWidth }));
+      assert.deepEqual(pane.text.split('\n'), explanation.split('\r\n'));
+      assert.equal(pane.overflow, 0);
       // The page's own font, for where no font like Times New Roman is installed.
       assert.equal(await page.evaluate(async () => (await document.fonts.load('16px "Nihilist Serif"', 'Жж')).length), 1);
       assert.deepEqual(errors, []);
