@@ -281,6 +281,14 @@ for (const name of (process.env.WEB_BROWSERS || 'chromium,firefox').split(',')) 
           }
           return `${key} in list ${k}`;
         },
+        async () => { // the wheel over one list scrolls all four
+          const k = rng.int(4);
+          const box = await (await page.$(`#List1_${k}`)).boundingBox();
+          await page.mouse.move(box.x + box.width / 2, box.y + box.height / 2);
+          const deltaY = (rng.int(2) ? 1 : -1) * (16 + rng.int(200));
+          await page.mouse.wheel({ deltaY });
+          return `wheel ${deltaY} over list ${k}`;
+        },
         async () => {
           // Headless Firefox has no browser controls for Tab to leave to.
           const from = rng.pick(name === 'firefox' ? focusOrder.slice(0, -1) : focusOrder);
