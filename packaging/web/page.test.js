@@ -137,6 +137,17 @@ for (const name of (process.env.WEB_BROWSERS || 'chromium,firefox').split(',')) 
         const at = c.name.startsWith('Command1') ? [x + 5, y + h / 2] : c.name === 'Frame1' ? [x + 5, y + h - 5] : [x + 1, y + 1];
         assert.deepEqual(pixel(...at), c.background, c.name);
       });
+      // A button's classic bevel: white at its top left, black while pressed.
+      const [bx, by, bw, bh] = actual[shown.findIndex((c) => c.name === 'Command1_1') + 1];
+      const corner = async () => {
+        const shot = PNG.sync.read(await page.screenshot({ clip: { x: origin[0] + bx, y: origin[1] + by, width: 1, height: 1 } }));
+        return [...shot.data.subarray(0, 3)];
+      };
+      assert.deepEqual(await corner(), [255, 255, 255]);
+      await page.mouse.move(origin[0] + bx + bw / 2, origin[1] + by + bh / 2);
+      await page.mouse.down();
+      assert.deepEqual(await corner(), [0, 0, 0]);
+      await page.mouse.up();
       // The explanation line for line, each line whole within the pane.
       const explanation = fs.readFileSync(path.resolve(__dirname, '../../resources/explanation.txt'), 'utf8');
       const pane = await page.$eval('#Text1_0', (p) => ({ text: p.value, overflow: p.scrollWidth - p.clientWidth }));
