@@ -400,23 +400,29 @@ for (const name of (process.env.WEB_BROWSERS || 'chromium,firefox').split(',')) 
       await page.close();
     });
 
-    test('on a 375-pixel phone the whole window fits the width, and both buttons work by touch', async () => {
-      const { page } = await open(browser.browser, url, { width: 375, height: 667, hasTouch: true, isMobile: name === 'chromium' });
-      const [win, encrypt, clear] = await rectangles(page, ['window', 'Command1_0', 'Command1_1']);
-      const origin = await page.evaluate(() => document.getElementById('window').getBoundingClientRect().left);
-      assert.ok(origin >= 0 && origin + win[2] <= 375, `window from ${origin} over ${win[2]} px`);
-      assert.equal(await page.evaluate(() => document.documentElement.scrollWidth), 375);
-      for (const [x, , w] of [encrypt, clear]) assert.ok(origin + x + w <= 375);
-      const tap = async (id) => {
-        const box = await (await page.$(`#${id}`)).boundingBox();
-        await page.touchscreen.tap(box.x + box.width / 2, box.y + box.height / 2);
-      };
-      await tap('Command1_0');
-      assert.equal((await pageState(page)).lists[2].join(' '), '37 106 62 36 67 47 86 26 104 53 62 77 27 55 57 66 55 36 54 27');
-      await tap('Command1_1');
-      assert.deepEqual((await pageState(page)).boxes, ['', '', '']);
-      assert.equal(await page.evaluate(() => !!document.createElement('canvas').getContext('webgl')), false);
-      await page.close();
-    });
+    // A 375-pixel phone, and a 1000-pixel window at 300 % zoom.
+    for (const viewport of [{ width: 375, height: 667, hasTouch: true, isMobile: name === 'chromium' },
+      { width: 333, height: 233, deviceScaleFactor: 3, hasTouch: true }]) {
+      test(`${viewport.width} pixels wide, the whole window fits the width, and both buttons work by touch`, async () => {
+        const { page } = await open(browser.browser, url, viewport);
+        const [win, encrypt, clear] = await rectangles(page, ['window', 'Command1_0', 'Command1_1']);
+        // Within the page's width, which a scroll bar may narrow; nothing to scroll sideways.
+        const [origin, width, scrollWidth] = await page.evaluate(() => [document.getElementById('window').getBoundingClientRect().left,
+          document.documentElement.clientWidth, document.documentElement.scrollWidth]);
+        assert.ok(width > viewport.width * 0.9 && scrollWidth === width, `${scrollWidth} px wide in ${width}`);
+        assert.ok(origin >= 0 && origin + win[2] <= width, `window from ${origin} over ${win[2]} px`);
+        for (const [x, , w] of [encrypt, clear]) assert.ok(origin + x + w <= width);
+        const tap = async (id) => {
+          const box = await (await page.$(`#${id}`)).boundingBox();
+          await page.touchscreen.tap(box.x + box.width / 2, box.y + box.height / 2);
+        };
+        await tap('Command1_0');
+        assert.equal((await pageState(page)).lists[2].join(' '), '37 106 62 36 67 47 86 26 104 53 62 77 27 55 57 66 55 36 54 27');
+        await tap('Command1_1');
+        assert.deepEqual((await pageState(page)).boxes, ['', '', '']);
+        assert.equal(await page.evaluate(() => !!document.createElement('canvas').getContext('webgl')), false);
+        await page.close();
+      });
+    }
   });
 }
