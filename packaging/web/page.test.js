@@ -298,6 +298,14 @@ for (const name of (process.env.WEB_BROWSERS || 'chromium,firefox').split(',')) 
           await page.mouse.move(box.x + box.width / 2, box.y + box.height / 2);
           const deltaY = (rng.int(2) ? 1 : -1) * (16 + rng.int(200));
           await page.mouse.wheel({ deltaY });
+          // The wheel scrolls smoothly; wait until the list stands still.
+          await page.evaluate(async (id) => {
+            const list = document.getElementById(id);
+            for (let last = -1, frames = 0; frames < 60 && list.scrollTop !== last; ++frames) {
+              last = list.scrollTop;
+              await new Promise((resolve) => setTimeout(resolve, 50));
+            }
+          }, `List1_${k}`);
           return `wheel ${deltaY} over list ${k}`;
         },
         async () => {
