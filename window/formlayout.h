@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Where every widget of the window sits and what colour it is, in twips as
-// the layout was drawn (15 twips make a pixel at 96 dpi).
+// The window's layout table (layouttable.h) in Qt's types.
 #pragma once
+
+#include "layouttable.h"
 
 #include <QRect>
 #include <QRgb>
@@ -11,22 +12,28 @@
 namespace nihilist {
 
 struct Placement {
-    QString widget; // object name, e.g. "Label3_12"
-    QRect twips;    // outer rectangle; relative to Frame1 for widgets inside it
+    QString widget;  // object name, e.g. "Label3_12"
+    QRect twips;     // outer rectangle; relative to Frame1 for widgets inside it
     QRgb background; // 0: the platform's default colours
+    QString caption;
+    QString accessible; // a pane's name, or where a number or cell stands
+    bool shown;
 };
 
-constexpr int TwipsPerPixel = 15;
+constexpr int TwipsPerPixel = layout::TwipsPerPixel;
 constexpr QRect Twips(const QRect& r)
 {
     return {r.x() / TwipsPerPixel, r.y() / TwipsPerPixel, r.width() / TwipsPerPixel, r.height() / TwipsPerPixel};
 }
 
-constexpr QSize ClientTwips{7560, 6360};
-constexpr QRgb WindowColour = qRgb(192, 192, 255);
+constexpr QSize ClientTwips{layout::ClientWidth, layout::ClientHeight};
+constexpr QRgb WindowColour = qRgb(layout::WindowColour.red, layout::WindowColour.green, layout::WindowColour.blue);
 
 // Every widget of the window in one table, the square's grid included.
 const std::vector<Placement>& FormLayout();
+
+// One widget's row of the table.
+const Placement& PlacementOf(const QString& widget);
 
 // The widgets that take the keyboard focus, in Tab order.
 const std::vector<QString>& FocusOrder();

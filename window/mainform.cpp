@@ -21,11 +21,11 @@ namespace nihilist {
 
 namespace {
 
-const char* const Title = "Шифърът на нихилистите";
-const char* const WindowCaption = "Шифърът на нихилистите – проект по информатика";
-const std::array<const char*, 3> BoxCaptions{"ключова дума:", "ключ за криптиране:", "текст за криптиране:"};
-const std::array<const char*, 4> ListHeaders{"Код", "Ключ", "Шифър", "Буква"};
-const std::array<const char*, 2> ButtonCaptions{"Криптирай", "Чисти"};
+// A widget's caption, from the layout table.
+QString Caption(const char* group, int index)
+{
+    return PlacementOf(QStringLiteral("%1_%2").arg(QLatin1String(group)).arg(index)).caption;
+}
 
 // The platform's upper-casing, following the user's locale.
 std::u32string LocaleUpperCase(const std::u32string& text)
@@ -63,7 +63,7 @@ MainForm::MainForm(QWidget* parent)
     , model_(LocaleUpperCase)
 {
     setObjectName("MainForm");
-    setWindowTitle(QString::fromUtf8(WindowCaption));
+    setWindowTitle(QString::fromUtf8(layout::WindowCaption));
     CreateWidgets();
     PlaceWidgets();
     ConnectWidgets();
@@ -94,7 +94,12 @@ void MainForm::CreateWidgets()
     for (int k = 0; k < 2; ++k) {
         auto* pane = Named(new QPlainTextEdit(this), "Text1", k);
         pane->setLineWrapMode(QPlainTextEdit::NoWrap);
-        pane->setPlainText(PaneText(k == 0 ? ":/explanation.txt" : ":/aphorism.txt"));
+        const Placement& place = PlacementOf(pane->objectName());
+        pane->setPlainText(PaneText(":/" + place.caption));
+        pane->setAccessibleName(place.accessible);
+        // The aphorism would cover the explanation; it is kept but not shown.
+        if (!place.shown)
+            pane->hide();
         pane->setReadOnly(true);
         // Read-only, but a keyboard user can still move through it and a
         // screen reader can follow the caret.
@@ -103,14 +108,10 @@ void MainForm::CreateWidgets()
         pane->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         Text1[k] = pane;
     }
-    Text1[0]->setAccessibleName("обяснение");
-    Text1[1]->setAccessibleName("афоризъм");
-    // The aphorism would cover the explanation; it is kept but not shown.
-    Text1[1]->hide();
 
-    Label1[0] = Named(CenteredLabel(QString::fromUtf8(Title), this), "Label1", 0);
+    Label1[0] = Named(CenteredLabel(Caption("Label1", 0), this), "Label1", 0);
     for (int k = 0; k < 3; ++k) {
-        Label1[k + 1] = Named(CenteredLabel(QString::fromUtf8(BoxCaptions[k]), this), "Label1", k + 1);
+        Label1[k + 1] = Named(CenteredLabel(Caption("Label1", k + 1), this), "Label1", k + 1);
         const QString text = ToQString(model_.Text2[k]);
         auto* box = Named(new QLineEdit(text, this), "Text2", k);
         box->setValidator(new CharacterLimitValidator(FormModel::MaxLength[k], text, box));
@@ -119,26 +120,25 @@ void MainForm::CreateWidgets()
         Text2[k] = box;
     }
 
-    Frame1 = new GroupFrame(QString::fromUtf8("квадрат на Polybius"), this);
+    Frame1 = new GroupFrame(PlacementOf("Frame1").caption, this);
     Frame1->setObjectName("Frame1");
     // A screen reader cannot see the grid, so each number and cell says
     // where it stands.
     for (int k = 0; k < 10; ++k) {
-        Label2[k] = Named(CenteredLabel(QString::number(k % 5 + 1), Frame1), "Label2", k);
-        Label2[k]->setAccessibleDescription(QString::fromUtf8(k < 5 ? "колона" : "ред"));
+        Label2[k] = Named(CenteredLabel(Caption("Label2", k), Frame1), "Label2", k);
+        Label2[k]->setAccessibleDescription(PlacementOf(Label2[k]->objectName()).accessible);
     }
     for (int i = 0; i < 25; ++i) {
         Label3[i] = Named(CenteredLabel(QString(), Frame1), "Label3", i);
-        Label3[i]->setAccessibleDescription(
-            QString::fromUtf8("ред %1, колона %2").arg(i / 5 + 1).arg(i % 5 + 1));
+        Label3[i]->setAccessibleDescription(PlacementOf(Label3[i]->objectName()).accessible);
     }
 
     for (int k = 0; k < 2; ++k) {
-        Command1[k] = Named(new ColourButton(QString::fromUtf8(ButtonCaptions[k]), this), "Command1", k);
+        Command1[k] = Named(new ColourButton(Caption("Command1", k), this), "Command1", k);
         Command1[k]->setAccessibleName(Command1[k]->text());
     }
     for (int k = 0; k < 4; ++k) {
-        Label4[k] = Named(CenteredLabel(QString::fromUtf8(ListHeaders[k]), this), "Label4", k);
+        Label4[k] = Named(CenteredLabel(Caption("Label4", k), this), "Label4", k);
         List1[k] = Named(new RowList(this), "List1", k);
         List1[k]->setUniformItemSizes(true); // one-line rows: no per-row measuring
         List1[k]->setAccessibleName(Label4[k]->text());

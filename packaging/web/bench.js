@@ -1,68 +1,82 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Figures for the browser page: bytes of what a browser downloads, raw and
-// gzipped, and the time from the start of loading the page to the window's
-// first paint in headless Chromium, as the median of several fresh loads.
-//   node packaging/web/bench.js [loads]
+// The page's figures for the README: its size, raw and gzipped; the time
+// from navigation to the first paint of the window in headless Chromium,
+// served from 127.0.0.1 uncompressed, as is and over a 10 Mbit/s line with
+// 20 ms latency (median of 9 loads, cache off); and its two screenshots.
+//   node packaging/web/bench.js
 'use strict';
 
 const fs = require('node:fs');
+const http = require('node:http');
+const os = require('node:os');
 const path = require('node:path');
 const zlib = require('node:zlib');
-const { serve, launch } = require('./browser');
+const puppeteer = require('puppeteer-core');
 
-const dist = process.env.NIHILIST_WEB_DIST || path.resolve(__dirname, '../../dist/web');
-const loads = Number(process.argv[2] || 7);
-
-function median(values) {
-  const sorted = [...values].sort((a, b) => a - b);
-  const middle = sorted.length >> 1;
-  return sorted.length % 2 ? sorted[middle] : (sorted[middle - 1] + sorted[middle]) / 2;
-}
-
-function sizes() {
-  const rows = [];
-  for (const name of ['nihilist-cipher.wasm', 'nihilist-cipher.js', 'qtloader.js', 'index.html']) {
-    const data = fs.readFileSync(path.join(dist, name));
-    rows.push({ name, raw: data.length, gzipped: zlib.gzipSync(data, { level: 9 }).length });
-  }
-  rows.push(rows.reduce((all, row) => ({ name: 'in all', raw: all.raw + row.raw, gzipped: all.gzipped + row.gzipped }),
-    { raw: 0, gzipped: 0 }));
-  return rows;
-}
-
-// Each load in a fresh browser context with the cache off, so that nothing
-// (compiled code included) carries over from the load before.
-async function loadTimes(url) {
-  const browser = await launch();
-  try {
-    const times = [];
-    for (let k = 0; k < loads; ++k) {
-      const context = await browser.createBrowserContext();
-      const page = await context.newPage();
-      await page.setCacheEnabled(false);
-      await page.setViewport({ width: 800, height: 600 });
-      await page.goto(url);
-      await page.waitForSelector('body[data-drawn]', { timeout: 60000 });
-      times.push(await page.evaluate(() => Number(document.body.dataset.drawn)));
-      await context.close();
-    }
-    return times;
-  } finally {
-    await browser.close();
-  }
-}
+const repo = path.resolve(__dirname, '../..');
+const html = fs.readFileSync(path.join(repo, 'dist/web/nihilist-cipher.html'));
+const kb = (bytes) => `${(bytes / 1024).toFixed(1)} KB`;
+console.log(`nihilist-cipher.html: ${kb(html.length)}, gzipped ${kb(zlib.gzipSync(html, { level: 9 }).length)}`);
 
 (async () => {
-  const mb = (bytes) => (bytes / 1e6).toFixed(2) + ' MB';
-  console.log('file                     raw        gzipped');
-  for (const row of sizes()) console.log(`${row.name.padEnd(24)} ${mb(row.raw).padStart(9)}  ${mb(row.gzipped).padStart(9)}`);
-  const { server, url } = await serve(dist);
+  const server = http.createServer((_, response) => {
+    response.writeHead(200, { 'Content-Type': 'text/html; charset=utf-8', 'Cache-Control': 'no-store' }).end(html);
+  });
+  await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
+  const url = `http://127.0.0.1:${server.address().port}/`;
+  const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'nihilist-bench-'));
+  const browser = await puppeteer.launch({
+    executablePath: '/usr/bin/chromium', headless: true, userDataDir: profile,
+    args: ['--no-sandbox', '--disable-gpu', '--disable-background-networking', '--disable-component-update',
+      '--disable-sync', '--no-first-run', '--force-device-scale-factor=1'],
+  });
   try {
-    const times = await loadTimes(url);
-    console.log(`page load to first paint, ${loads} loads: median ${median(times).toFixed(0)} ms ` +
-      `(${Math.min(...times).toFixed(0)}–${Math.max(...times).toFixed(0)} ms)`);
+    for (const [label, line] of [['local', null], ['10 Mbit/s, 20 ms', { latency: 20, throughput: 10e6 / 8 }]]) {
+      const times = [];
+      for (let run = 0; run < 9; ++run) {
+        const context = await browser.createBrowserContext();
+        const page = await context.newPage();
+        const cdp = await page.createCDPSession();
+        await cdp.send('Network.enable');
+        await cdp.send('Network.setCacheDisabled', { cacheDisabled: true });
+        if (line) {
+          await cdp.send('Network.emulateNetworkConditions', { offline: false, latency: line.latency,
+            downloadThroughput: line.throughput, uploadThroughput: line.throughput });
+        }
+        // The first frame after the page has built the window.
+        await page.evaluateOnNewDocument(() => {
+          new MutationObserver((_, observer) => {
+            if (document.body?.dataset.ready === undefined) return;
+            observer.disconnect();
+            requestAnimationFrame(() => { window.windowPainted = performance.now(); });
+          }).observe(document, { subtree: true, attributes: true, attributeFilter: ['data-ready'] });
+        });
+        await page.goto(url);
+        await page.waitForFunction(() => window.windowPainted !== undefined);
+        times.push(await page.evaluate(() => window.windowPainted));
+        await context.close();
+      }
+      times.sort((a, b) => a - b);
+      console.log(`first paint of the window, ${label}: median ${times[4].toFixed(0)} ms (${times[0].toFixed(0)}–${times[8].toFixed(0)} ms)`);
+    }
+
+    const shots = path.join(repo, 'docs/screenshots');
+    for (const [name, viewport] of [['web-desktop.png', { width: 640, height: 480 }],
+      ['web-phone.png', { width: 375, height: 667, isMobile: true, hasTouch: true, deviceScaleFactor: 2 }]]) {
+      const page = await browser.newPage();
+      await page.setViewport(viewport);
+      await page.goto(url);
+      await page.waitForSelector('body[data-ready]');
+      await page.click('#Command1_0');
+      await page.click('#List1_2 > :nth-child(3)');
+      await page.screenshot({ path: path.join(shots, name) });
+      console.log(`wrote docs/screenshots/${name}`);
+      await page.close();
+    }
   } finally {
+    await browser.close();
     server.close();
+    fs.rmSync(profile, { recursive: true, force: true });
   }
 })().catch((error) => {
   console.error(error);

@@ -1,19 +1,53 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Builds the window for the browser and writes dist/web/.
-#   QT_WASM=<folder or tarball> packaging/web/build.sh
-# Without QT_WASM, Qt for WebAssembly comes from the cache, built there from
-# source the first time (see qt-wasm.sh).
+# Builds the browser page, one file holding everything:
+# dist/web/nihilist-cipher.html. The cipher core (logic/) is compiled to
+# WebAssembly with emscripten; the page's fallback font is a subset of
+# Liberation Serif (Latin and Cyrillic) as WOFF2.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
+out=build/web
+mkdir -p "$out" dist/web
 
-QT_WASM=$(packaging/web/qt-wasm.sh ${QT_WASM:+"$QT_WASM"} | tail -1)
-EMSDK=$(packaging/web/qt-wasm.sh --emsdk | tail -1)
-# emcc's JavaScript optimiser needs Debian's acorn, whichever node runs it.
-NODE_PATH=/usr/share/nodejs
-export QT_WASM EMSDK NODE_PATH
-echo "Qt for WebAssembly: $QT_WASM"
+exports=$(sed -n 's/^\(void\|int\|char\*\) \(nc_[a-z_]*\)(.*/_\2/p' packaging/web/core.cpp | paste -sd,)
+em++ -std=c++20 -Oz -flto -fno-exceptions -fno-rtti -Wall -Wextra -Ilogic \
+    logic/*.cpp packaging/web/core.cpp -o "$out/core.wasm" \
+    --no-entry -sSTANDALONE_WASM -sMALLOC=emmalloc -sINITIAL_MEMORY=4MB -sTOTAL_STACK=256KB \
+    -sERROR_ON_UNDEFINED_SYMBOLS=0 -sEXPORTED_FUNCTIONS="$exports" 2>&1 | grep -v 'undefined symbol: upper' || true
+test -s "$out/core.wasm"
 
-cmake --preset web >/dev/null
-cmake --build --preset web
-ls -l dist/web
+# Basic Latin, Latin-1, Cyrillic, dashes, quotes, the ellipsis and №. The
+# subset keeps the font's copyright and licence (SIL Open Font Licence) and,
+# being a modified version, leaves the reserved name "Liberation".
+/usr/bin/python3 -m fontTools.subset /usr/share/fonts/truetype/liberation2/LiberationSerif-Regular.ttf \
+    --unicodes=U+0020-007E,U+00A0-00FF,U+0400-045F,U+2010-2026,U+2116 \
+    --flavor=woff2 --no-hinting --desubroutinize --layout-features='kern,liga' --name-IDs='*' \
+    --drop-tables+=FFTM --output-file="$out/serif.woff2"
+/usr/bin/python3 - "$out/serif.woff2" <<'PY'
+import sys
+from fontTools.ttLib import TTFont
+font = TTFont(sys.argv[1])
+for record in font['name'].names:
+    if record.nameID in (1, 3, 4, 6, 16):
+        text = record.toUnicode().replace('Liberation Serif', 'Nihilist Serif').replace('LiberationSerif', 'NihilistSerif')
+        record.string = text
+font.save(sys.argv[1])
+PY
+
+node - "$out" <<'JS'
+const fs = require('node:fs');
+const out = process.argv[2];
+const base64 = (file) => fs.readFileSync(file).toString('base64');
+const texts = {};
+for (const name of ['explanation.txt', 'aphorism.txt']) texts[name] = fs.readFileSync(`resources/${name}`, 'utf8');
+const parts = {
+  ICON: base64('resources/icon.png'),
+  FONT: base64(`${out}/serif.woff2`),
+  TEXTS: JSON.stringify(texts).replace(/</g, '\\u003c'),
+  CORE: base64(`${out}/core.wasm`),
+  CORE_JS: fs.readFileSync('packaging/web/core.js', 'utf8').replace(/^if \(typeof module.*\n/m, ''),
+};
+const page = fs.readFileSync('packaging/web/page.html', 'utf8').replace(/@([A-Z_]+)@/g, (_, key) => parts[key]);
+fs.writeFileSync('dist/web/nihilist-cipher.html', page);
+JS
+gzip -9c dist/web/nihilist-cipher.html | wc -c | xargs printf 'dist/web/nihilist-cipher.html: %s bytes, %s gzipped\n' "$(stat -c %s dist/web/nihilist-cipher.html)"

@@ -1,0 +1,61 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The layout table both front-ends read: whatever is edited in it, every
+// shown widget must stay inside the window (or its frame), each is named
+// once, and the focus order and limits name real widgets and the model's
+// limits.
+#include "formmodel.h"
+#include "layouttable.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+
+namespace nihilist::layout {
+namespace {
+
+const Control& Find(const std::string& name)
+{
+    const auto& table = Controls();
+    return *std::find_if(table.begin(), table.end(), [&](const Control& c) { return c.name == name; });
+}
+
+bool Inside(const TwipsRect& r, int width, int height)
+{
+    return r.left >= 0 && r.top >= 0 && r.left + r.width <= width && r.top + r.height <= height;
+}
+
+TEST(LayoutTableTest, EveryWidgetIsNamedOnceAndLiesInsideItsParent)
+{
+    std::set<std::string> names;
+    const TwipsRect& frame = Find("Frame1").twips;
+    for (const Control& c : Controls()) {
+        EXPECT_TRUE(names.insert(c.name).second) << c.name;
+        // The hidden aphorism pane runs past the window's bottom edge.
+        if (c.shown) {
+            EXPECT_TRUE(c.inFrame ? Inside(c.twips, frame.width, frame.height) : Inside(c.twips, ClientWidth, ClientHeight))
+                << c.name;
+        }
+        // Whole pixels at 96 dpi, so both front-ends place them exactly.
+        for (int v : {c.twips.left, c.twips.top, c.twips.width, c.twips.height})
+            EXPECT_EQ(v % TwipsPerPixel, 0) << c.name;
+    }
+    EXPECT_EQ(names.size(), 2 + 4 + 3 + 1 + 10 + 25 + 2 + 4 + 4);
+}
+
+TEST(LayoutTableTest, FocusOrderAndLimitsNameTheRealWidgets)
+{
+    std::set<std::string> focus;
+    for (const std::string& name : FocusOrder()) {
+        EXPECT_EQ(Find(name).name, name);
+        EXPECT_TRUE(focus.insert(name).second) << name;
+    }
+    for (int k = 0; k < 3; ++k) {
+        const Control& box = Find("Text2_" + std::to_string(k));
+        EXPECT_EQ(box.limit, FormModel::MaxLength[k]);
+        EXPECT_TRUE(focus.count(box.name));
+    }
+}
+
+} // namespace
+} // namespace nihilist::layout
