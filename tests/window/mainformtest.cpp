@@ -92,7 +92,7 @@ private slots:
         for (int k = 0; k < 4; ++k)
             QCOMPARE(List(k)->count(), 0);
         QCOMPARE(QApplication::focusWidget(), Find("Text1_0"));
-        QTRY_COMPARE(form->windowIcon().availableSizes().size(), 5);
+        QTRY_COMPARE(form->windowIcon().availableSizes().size(), 4);
         // The title bar names the program and its subject, nothing else.
         QCOMPARE(form->windowTitle(), Find<QLabel>("Label1_0")->text() + " – проект по информатика");
     }
