@@ -75,7 +75,7 @@ check "the manifest names Windows 10 and 11 alone" test "$(grep -ao 'supportedOS
 # The version information's strings are UTF-16; iconv reads them as such
 # from the block's start (an odd offset would read nothing but noise).
 version_info=$(LC_ALL=C grep -aboP 'V\x00S\x00_\x00V\x00E\x00R' "$exe" | head -n 1 | cut -d: -f1)
-version_text=$(head -c $((${version_info:-0} + 2048)) "$exe" | tail -c 2048 | iconv -f UTF-16LE -t UTF-8 -c)
+version_text=$(head -c $((${version_info:-0} + 2048)) "$exe" | tail -c 2048 | iconv -f UTF-16LE -t UTF-8 -c | tr -d '\0')
 for text in "Учебна програма" "CompanyName" "VS_VERSION_INFO"; do
     check "$text in the version information" grep -qF "$text" <<<"$version_text"
 done
