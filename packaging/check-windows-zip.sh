@@ -44,24 +44,19 @@ check "the script that builds Qt is beside it" cmp "$dir/licences/Qt/qt-mingw.sh
 # from (when this runs in one), as they were.
 source_zip=$(ls "$dir"/source/nihilist-cipher-*-source.zip 2>/dev/null || true)
 check "the program's source is in source/" test -s "$source_zip"
-if [ -n "$source_zip" ] && git -C "$(dirname "$0")" rev-parse --git-dir >/dev/null 2>&1; then
-    check "the source is the checkout's files, byte for byte" python3 -c '
-import subprocess, sys, zipfile
-archive, top = zipfile.ZipFile(sys.argv[1]), sys.argv[2]
-files = subprocess.run(["git", "-C", top, "ls-files", "-z"], capture_output=True, check=True).stdout.decode().split("\0")
-files = {f for f in files if f}
-packed = {n.split("/", 1)[1]: n for n in archive.namelist() if not n.endswith("/")}
-sys.exit(set(packed) != files or any(archive.read(packed[f]) != open(f"{top}/{f}", "rb").read() for f in files))
-' "$source_zip" "$(git -C "$(dirname "$0")" rev-parse --show-toplevel)"
+if [ -n "$source_zip" ] && checkout=$(git -C "$(dirname "$0")" rev-parse --show-toplevel 2>/dev/null); then
+    mkdir "$scratch/source" "$scratch/checkout"
+    unzip -q "$source_zip" -d "$scratch/source"
+    git -C "$checkout" ls-files -z | tar -C "$checkout" --null -T - -cf - | tar -C "$scratch/checkout" -xf -
+    check "the source is the checkout's files, byte for byte" diff -r "$scratch/checkout" "$scratch"/source/*/
 fi
 
 headers=$("$objdump" -p "$exe")
 check "x86-64 executable" grep -q 'file format pei-x86-64' <<<"$headers"
 check "GUI subsystem (no console)" grep -q 'Subsystem.*(Windows GUI)' <<<"$headers"
-symbols=$("$objdump" -t "$exe")
 sections=$("$objdump" -h "$exe")
-check "stripped: no symbol table" grep -q 'no symbols' <<<"$symbols"
-check "stripped: no debug sections" bash -c '! grep -q "\.debug" <<<"$1"' - "$sections"
+check "stripped: no symbol table" grep -q 'no symbols' <<<"$("$objdump" -t "$exe")"
+check "stripped: no debug sections" test -z "$(grep '\.debug' <<<"$sections")"
 # Everything else is linked in: Qt, the C++ runtime, winpthreads.
 foreign=$(grep 'DLL Name:' <<<"$headers" | awk '{print $3}' | grep -viE \
     '^(kernel32|user32|gdi32|advapi32|shell32|ole32|oleaut32|comdlg32|imm32|winmm|ws2_32|version|uxtheme|dwmapi|shlwapi|shcore|userenv|netapi32|authz|wtsapi32|d3d9|d3d11|dxgi|dwrite|msvcrt|api-ms-win-[a-z0-9-]+)\.dll$' || true)
@@ -77,28 +72,29 @@ check "per-monitor DPI awareness in the manifest" grep -q 'PerMonitorV2' "$exe"
 # The read-me asks for Windows 10 1703 or later; the manifest claims no older Windows.
 check "the manifest names Windows 10 and 11 alone" test "$(grep -ao 'supportedOS Id="[^"]*"' "$exe" | sort -u)" \
     = 'supportedOS Id="{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"'
-for text in "Учебна програма" "CompanyName"; do
-    check "$text in the version information" python3 -c \
-        'import sys; sys.exit(sys.argv[2].encode("utf-16-le") not in open(sys.argv[1], "rb").read())' "$exe" "$text"
+# The version information's strings are UTF-16; iconv reads them as such
+# from the block's start (an odd offset would read nothing but noise).
+version_info=$(LC_ALL=C grep -aboP 'V\x00S\x00_\x00V\x00E\x00R' "$exe" | head -n 1 | cut -d: -f1)
+version_text=$(head -c $((${version_info:-0} + 2048)) "$exe" | tail -c 2048 | iconv -f UTF-16LE -t UTF-8 -c | tr -d '\0')
+for text in "Учебна програма" "CompanyName" "VS_VERSION_INFO"; do
+    check "$text in the version information" grep -qF "$text" <<<"$version_text"
 done
-check "no web address in the version information" python3 -c '
-import sys
-data = open(sys.argv[1], "rb").read()
-start = data.find("VS_VERSION_INFO".encode("utf-16-le"))
-sys.exit(start < 0 or "www.".encode("utf-16-le") in data[start:start + 2048])' "$exe"
+check "no web address in the version information" test -z "$(grep -F 'www.' <<<"$version_text")"
 
 if [ -n "$msi" ]; then
     property() { msiinfo export "$msi" Property | tr -d '\r' | awk -F'\t' -v name="$1" '$1 == name { print $2 }'; }
+    table() { msiinfo export "$msi" "$1" | grep -q "$2"; }
     check "MSI: for all users (ALLUSERS=1)" test "$(property ALLUSERS)" = 1
     check "MSI: the product's name and publisher" test "$(property ProductName)/$(property Manufacturer)" \
         = "Шифърът на нихилистите/Шифърът на нихилистите"
     check "MSI: the version" test "$(property ProductVersion)" = "$(sed -n 's/.*nihilist-cipher-\(.*\)-windows.*/\1/p' <<<"$top").0"
     check "MSI: the upgrade code that every version keeps" test "$(property UpgradeCode)" = '{a2a9cca8-cded-41b6-9d61-7d10e6782f70}'
-    check "MSI: a later version replaces an earlier one" bash -c "msiinfo export '$msi' Upgrade | grep -q WIX_UPGRADE_DETECTED"
+    check "MSI: a later version replaces an earlier one" table Upgrade WIX_UPGRADE_DETECTED
     check "MSI: the icon in Add/Remove Programs" test "$(property ARPPRODUCTICON)" = icon.ico
-    check "MSI: Start-menu shortcut with its name and icon" bash -c \
-        "msiinfo export '$msi' Shortcut | grep -q \$'^StartMenuShortcut\tProgramMenuFolder\t[^\t]*Шифърът на нихилистите\t.*\ticon\\.ico\t'"
-    check "MSI: into Program Files" bash -c "msiinfo export '$msi' Directory | grep -q \$'^INSTALLDIR\tProgramFiles64Folder\t'"
+    check "MSI: Start-menu shortcut with its name and icon" table Shortcut \
+        $'^StartMenuShortcut\tProgramMenuFolder\t[^\t]*Шифърът на нихилистите\t.*\ticon\\.ico\t'
+    check "MSI: into Program Files" table Directory $'^INSTALLDIR\tProgramFiles64Folder\t'
+
     unpacked=$scratch/msi
     mkdir "$unpacked"
     (cd "$unpacked" && msiextract "$msi" >/dev/null)

@@ -19,17 +19,14 @@ const kb = (bytes) => `${(bytes / 1024).toFixed(1)} KB`;
 console.log(`nihilist-cipher.html: ${kb(html.length)}, gzipped ${kb(zlib.gzipSync(html, { level: 9 }).length)}`);
 
 (async () => {
-  const server = http.createServer((_, response) => {
-    response.writeHead(200, { 'Content-Type': 'text/html; charset=utf-8', 'Cache-Control': 'no-store' }).end(html);
-  });
+  const server = http.createServer((_, response) => response.writeHead(200,
+    { 'Content-Type': 'text/html; charset=utf-8', 'Cache-Control': 'no-store' }).end(html));
   await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
   const url = `http://127.0.0.1:${server.address().port}/`;
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'nihilist-bench-'));
-  const browser = await puppeteer.launch({
-    executablePath: '/usr/bin/chromium', headless: true, userDataDir: profile,
+  const browser = await puppeteer.launch({ executablePath: '/usr/bin/chromium', headless: true, userDataDir: profile,
     args: ['--no-sandbox', '--disable-gpu', '--disable-background-networking', '--disable-component-update',
-      '--disable-sync', '--no-first-run', '--force-device-scale-factor=1'],
-  });
+      '--disable-sync', '--no-first-run', '--force-device-scale-factor=1'] });
   try {
     for (const [label, line] of [['local', null], ['10 Mbit/s, 20 ms', { latency: 20, throughput: 10e6 / 8 }]]) {
       const times = [];
@@ -44,23 +41,17 @@ console.log(`nihilist-cipher.html: ${kb(html.length)}, gzipped ${kb(zlib.gzipSyn
             downloadThroughput: line.throughput, uploadThroughput: line.throughput });
         }
         // The first frame after the page has built the window.
-        await page.evaluateOnNewDocument(() => {
-          new MutationObserver((_, observer) => {
-            if (document.body?.dataset.ready === undefined) return;
-            observer.disconnect();
-            requestAnimationFrame(() => { window.windowPainted = performance.now(); });
-          }).observe(document, { subtree: true, attributes: true, attributeFilter: ['data-ready'] });
-        });
+        await page.evaluateOnNewDocument(() => new MutationObserver((_, observer) => {
+          observer.disconnect();
+          requestAnimationFrame(() => { window.windowPainted = performance.now(); });
+        }).observe(document, { subtree: true, attributes: true, attributeFilter: ['data-ready'] }));
         await page.goto(url);
-        await page.waitForFunction(() => window.windowPainted !== undefined);
-        times.push(await page.evaluate(() => window.windowPainted));
+        times.push(await (await page.waitForFunction(() => window.windowPainted)).jsonValue());
         await context.close();
       }
       times.sort((a, b) => a - b);
       console.log(`first paint of the window, ${label}: median ${times[4].toFixed(0)} ms (${times[0].toFixed(0)}–${times[8].toFixed(0)} ms)`);
     }
-
-    const shots = path.join(repo, 'docs/screenshots');
     for (const [name, viewport] of [['web-desktop.png', { width: 640, height: 480 }],
       ['web-phone.png', { width: 375, height: 667, isMobile: true, hasTouch: true, deviceScaleFactor: 2 }]]) {
       const page = await browser.newPage();
@@ -69,7 +60,7 @@ console.log(`nihilist-cipher.html: ${kb(html.length)}, gzipped ${kb(zlib.gzipSyn
       await page.waitForSelector('body[data-ready]');
       await page.click('#Command1_0');
       await page.click('#List1_2 > :nth-child(3)');
-      await page.screenshot({ path: path.join(shots, name) });
+      await page.screenshot({ path: path.join(repo, 'docs/screenshots', name) });
       console.log(`wrote docs/screenshots/${name}`);
       await page.close();
     }

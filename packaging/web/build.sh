@@ -2,8 +2,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the browser page, one file holding everything:
 # dist/web/nihilist-cipher.html. The cipher core (logic/) is compiled to
-# WebAssembly with emscripten; the page's fallback font is a subset of
-# Liberation Serif (Latin and Cyrillic) as WOFF2.
+# WebAssembly with emscripten; the page's fallback font comes from font.py.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 out=build/web
@@ -16,23 +15,7 @@ em++ -std=c++20 -Oz -flto -fno-exceptions -fno-rtti -Wall -Wextra -Ilogic \
     -sERROR_ON_UNDEFINED_SYMBOLS=0 -sEXPORTED_FUNCTIONS="$exports" 2>&1 | grep -v 'undefined symbol: upper' || true
 test -s "$out/core.wasm"
 
-# Basic Latin, Latin-1, Cyrillic, dashes, quotes, the ellipsis and №. The
-# subset keeps the font's copyright and licence (SIL Open Font Licence) and,
-# being a modified version, leaves the reserved name "Liberation".
-/usr/bin/python3 -m fontTools.subset /usr/share/fonts/truetype/liberation2/LiberationSerif-Regular.ttf \
-    --unicodes=U+0020-007E,U+00A0-00FF,U+0400-045F,U+2010-2026,U+2116 \
-    --flavor=woff2 --no-hinting --desubroutinize --layout-features='kern,liga' --name-IDs='*' \
-    --drop-tables+=FFTM --output-file="$out/serif.woff2"
-/usr/bin/python3 - "$out/serif.woff2" <<'PY'
-import sys
-from fontTools.ttLib import TTFont
-font = TTFont(sys.argv[1])
-for record in font['name'].names:
-    if record.nameID in (1, 3, 4, 6, 16):
-        text = record.toUnicode().replace('Liberation Serif', 'Nihilist Serif').replace('LiberationSerif', 'NihilistSerif')
-        record.string = text
-font.save(sys.argv[1])
-PY
+/usr/bin/python3 packaging/web/font.py "$out/serif.woff2"
 
 node - "$out" <<'JS'
 const fs = require('node:fs');
