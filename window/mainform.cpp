@@ -24,7 +24,7 @@ namespace {
 // A widget's caption, from the layout table.
 QString Caption(const char* group, int index)
 {
-    return PlacementOf(QStringLiteral("%1_%2").arg(QLatin1String(group)).arg(index)).caption;
+    return PlacementOf(WidgetName(group, index)).caption;
 }
 
 // The platform's upper-casing, following the user's locale.
@@ -52,7 +52,7 @@ QLabel* CenteredLabel(const QString& caption, QWidget* parent)
 
 template <typename W> W* Named(W* widget, const char* group, int index)
 {
-    widget->setObjectName(QStringLiteral("%1_%2").arg(QLatin1String(group)).arg(index));
+    widget->setObjectName(WidgetName(group, index));
     return widget;
 }
 
@@ -63,7 +63,7 @@ MainForm::MainForm(QWidget* parent)
     , model_(LocaleUpperCase)
 {
     setObjectName("MainForm");
-    setWindowTitle(QString::fromUtf8(layout::WindowCaption));
+    setWindowTitle(layout::WindowCaption);
     CreateWidgets();
     PlaceWidgets();
     ConnectWidgets();
@@ -115,7 +115,6 @@ void MainForm::CreateWidgets()
         const QString text = ToQString(model_.Text2[k]);
         auto* box = Named(new QLineEdit(text, this), "Text2", k);
         box->setValidator(new CharacterLimitValidator(FormModel::MaxLength[k], text, box));
-        box->setAccessibleName(Label1[k + 1]->text());
         Label1[k + 1]->setBuddy(box);
         Text2[k] = box;
     }
@@ -133,10 +132,8 @@ void MainForm::CreateWidgets()
         Label3[i]->setAccessibleDescription(PlacementOf(Label3[i]->objectName()).accessible);
     }
 
-    for (int k = 0; k < 2; ++k) {
+    for (int k = 0; k < 2; ++k)
         Command1[k] = Named(new ColourButton(Caption("Command1", k), this), "Command1", k);
-        Command1[k]->setAccessibleName(Command1[k]->text());
-    }
     for (int k = 0; k < 4; ++k) {
         Label4[k] = Named(CenteredLabel(Caption("Label4", k), this), "Label4", k);
         List1[k] = Named(new RowList(this), "List1", k);
@@ -147,7 +144,7 @@ void MainForm::CreateWidgets()
 
 void MainForm::PlaceWidgets()
 {
-    setFixedSize(Twips(QRect(QPoint(), ClientTwips)).size());
+    setFixedSize(TwipsToPixels(QRect(QPoint(), ClientTwips)).size());
     QPalette windowPalette = palette();
     windowPalette.setColor(QPalette::Window, WindowColour);
     setPalette(windowPalette);
@@ -156,7 +153,7 @@ void MainForm::PlaceWidgets()
     for (const Placement& place : FormLayout()) {
         auto* widget = findChild<QWidget*>(place.widget);
         Q_ASSERT(widget);
-        widget->setGeometry(Twips(place.twips));
+        widget->setGeometry(TwipsToPixels(place.twips));
         if (place.background != 0) {
             QPalette colours = widget->palette();
             colours.setColor(QPalette::Window, place.background);
@@ -233,9 +230,7 @@ void MainForm::ReadBoxes()
 void MainForm::ShowModel()
 {
     for (int k = 0; k < 3; ++k) {
-        const QString text = ToQString(model_.Text2[k]);
-        if (Text2[k]->text() != text)
-            Text2[k]->setText(text);
+        Text2[k]->setText(ToQString(model_.Text2[k]));
         // Like a classic text box whose text is set, show the start of it,
         // not the tail where Qt leaves the cursor.
         Text2[k]->setCursorPosition(0);
