@@ -14,7 +14,6 @@
 #include <QLocale>
 #include <QPlainTextEdit>
 #include <QScrollBar>
-#include <QSignalBlocker>
 #include <QTimer>
 
 namespace nihilist {
@@ -104,7 +103,6 @@ void MainForm::CreateWidgets()
         // Read-only, but a keyboard user can still move through it and a
         // screen reader can follow the caret.
         pane->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-        pane->setTabChangesFocus(true);
         pane->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         Text1[k] = pane;
     }
@@ -238,7 +236,6 @@ void MainForm::ShowModel()
     for (int i = 0; i < 25; ++i)
         Label3[i]->setText(ToQString(model_.Label3[i]));
     for (int k = 0; k < 4; ++k) {
-        const QSignalBlocker quiet(List1[k]);
         QStringList items;
         items.reserve(static_cast<qsizetype>(model_.List1[k].Items.size()));
         for (const std::u32string& item : model_.List1[k].Items)

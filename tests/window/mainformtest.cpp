@@ -21,6 +21,7 @@
 #include <QFile>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QStyle>
 #include <QTest>
 #include <QTextDocument>
 #include <QtMath>
@@ -188,6 +189,7 @@ private slots:
     {
         QCOMPARE(form->size(), QSize(504, 424));
         QCOMPARE(form->minimumSize(), form->maximumSize());
+        QCOMPARE(QApplication::style()->name(), "fusion"); // the same look on every platform
         for (const char* name : {"Label1_1", "Text2_0", "List1_0", "Command1_0", "Text1_0"}) {
             const QFontInfo font(Find(name)->font());
             QVERIFY2(font.family() == "Times New Roman" || font.family() == "Liberation Serif", qPrintable(font.family()));
@@ -321,6 +323,8 @@ private slots:
         QAccessibleInterface* cell = QAccessible::queryAccessibleInterface(Find("Label3_7"));
         QCOMPARE(cell->text(QAccessible::Name), "H");
         QCOMPARE(cell->text(QAccessible::Description), "ред 2, колона 3");
+        QCOMPARE(QAccessible::queryAccessibleInterface(Find("Label2_0"))->text(QAccessible::Description), "колона");
+        QCOMPARE(QAccessible::queryAccessibleInterface(Find("Label2_5"))->text(QAccessible::Description), "ред");
     }
 
     void captionsAndPanes()
