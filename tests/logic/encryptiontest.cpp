@@ -56,16 +56,6 @@ INSTANTIATE_TEST_SUITE_P(Keys, EncryptTableTest,
         TableCase{"EmptyEverything", "", "", "", "", ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(EncryptionTest, EmptyKeyLeavesNoRowsFromAnEarlierTable)
-{
-    FormModel model = StartedModel();
-    model.Encrypt();
-    model.Text2[FormModel::Key].clear();
-    model.Encrypt();
-    for (const ListBox& list : model.List1)
-        EXPECT_TRUE(list.Items.empty());
-}
-
 TEST(EncryptionTest, RejectedKeywordYieldsNoTable)
 {
     FormModel model = StartedModel();
@@ -82,51 +72,6 @@ TEST(EncryptionTest, RejectedKeywordYieldsNoTable)
         EXPECT_EQ(model.Text2[FormModel::Keyword], U"");
         EXPECT_EQ(model.Text2[FormModel::Plain], U"DYNAMITE WINTER PALACE");
     }
-}
-
-TEST(EncryptionTest, EncryptingTwiceGivesTheSameSquareAndTable)
-{
-    FormModel model = StartedModel();
-    model.Text2 = {U"Zebra-s", U"russian 2", U"Jack"};
-    model.Encrypt();
-    const FormModel first = model;
-    model.Encrypt();
-    EXPECT_EQ(model.Label3, first.Label3);
-    for (int list = 0; list < 4; ++list)
-        EXPECT_EQ(model.List1[list].Items, first.List1[list].Items);
-    EXPECT_EQ(ListText(model, FormModel::LetterList), "I A C K");
-}
-
-TEST(CommandTest, ClearEmptiesBoxesListsAndRestoresThePlainSquare)
-{
-    FormModel model = StartedModel();
-    model.Encrypt();
-    model.Clear();
-    EXPECT_EQ(model.Text2, (std::array<std::u32string, 3>{}));
-    EXPECT_EQ(SquareRows(model), "ABCDE/FGHIK/LMNOP/QRSTU/VWXYZ");
-
-    model.Encrypt();
-    EXPECT_FALSE(model.KeywordRejected);
-    EXPECT_EQ(SquareRows(model), "ABCDE/FGHIK/LMNOP/QRSTU/VWXYZ");
-    for (const ListBox& list : model.List1)
-        EXPECT_TRUE(list.Items.empty());
-}
-
-TEST(CommandTest, ARowPickedInAnyListIsPickedInAllFour)
-{
-    FormModel model = StartedModel();
-    model.Encrypt();
-    for (int clicked = 0; clicked < 4; ++clicked) {
-        for (const int row : {4, 0, 19}) {
-            model.List1[clicked].ListIndex = row;
-            model.SelectRow(clicked);
-            for (const ListBox& list : model.List1)
-                EXPECT_EQ(list.ListIndex, row) << "clicked list " << clicked;
-        }
-    }
-    model.SelectRow(4); // no such list
-    model.SelectRow(-1);
-    EXPECT_EQ(model.List1[0].ListIndex, 19);
 }
 
 } // namespace

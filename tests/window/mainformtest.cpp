@@ -327,25 +327,6 @@ private slots:
         QCOMPARE(QAccessible::queryAccessibleInterface(Find("Label2_5"))->text(QAccessible::Description), "ред");
     }
 
-    void captionsAndPanes()
-    {
-        QCOMPARE(Find<QGroupBox>("Frame1")->title(), "квадрат на Polybius");
-        QCOMPARE(Find<QLabel>("Label1_1")->text(), "ключова дума:");
-        QCOMPARE(Find<QLabel>("Label4_3")->text(), "Буква");
-        QCOMPARE(Find<QLabel>("Label2_7")->text(), "3");
-        QVERIFY(Find<QLabel>("Label3_0")->alignment() & Qt::AlignHCenter);
-
-        auto* explanation = Find<QPlainTextEdit>("Text1_0");
-        QVERIFY(explanation->isReadOnly());
-        const QString text = explanation->toPlainText();
-        QVERIFY(text.startsWith("Криптирането"));
-        QVERIFY(text.indexOf("(Polybius square)") < text.indexOf("(25=5*5)"));
-        QVERIFY2(!text.contains('"'), "Bulgarian quotation marks: „…“");
-        // The theme is the window's title, on a line of its own.
-        QVERIFY(text.split('\n').contains("Тема на проекта: " + Find<QLabel>("Label1_0")->text()));
-        QVERIFY(Find<QPlainTextEdit>("Text1_1")->isHidden());
-    }
-
     void panesShowTheirTextsLineForLine_data()
     {
         QTest::addColumn<QString>("pane");
