@@ -60,10 +60,10 @@ struct Window {
     bool Find()
     {
         for (int k = 0; k < 3; ++k)
-            boxes[k] = form.findChild<QLineEdit*>(QStringLiteral("Text2_%1").arg(k));
+            boxes[k] = nihilist::Numbered<QLineEdit>(form, "Text2", k);
         for (int k = 0; k < 4; ++k)
-            lists[k] = form.findChild<QListWidget*>(QStringLiteral("List1_%1").arg(k));
-        encrypt = form.findChild<QPushButton*>(QStringLiteral("Command1_0"));
+            lists[k] = nihilist::Numbered<QListWidget>(form, "List1", k);
+        encrypt = nihilist::Numbered<QPushButton>(form, "Command1", 0);
         for (QLineEdit* box : boxes)
             if (!box)
                 return false;

@@ -21,10 +21,10 @@
 // >= 0x80 a little-endian 32-bit int that follows. select is a byte % 4 for
 // bytes < 0xc0, else one of a few out-of-range list numbers.
 // Typed text goes through FitToLimit with the box's MaxLength, as the window
-// does with every edit. fuzz/makecorpus.py writes the seed sessions.
-#include "formmodel.h"
+// does with every edit. fuzz/makecorpus.py writes the seed sessions;
+// replay.cpp runs them, and seeded random ones, as a plain test.
+#include "testsupport.h"
 #include "textlimit.h"
-#include "utf8.h"
 
 #include <algorithm>
 #include <array>
@@ -44,48 +44,10 @@ using nihilist::ToUtf8;
 // fast: every character costs instrumented comparisons, and every text
 // character a table row.
 constexpr std::size_t OverwriteCap = 600;
-// A key longer than int16 max, which the model's 16-bit KeyLength cannot
-// count, only when an overwrite of the key asks for it with a = 255.
+// A key longer than a 16-bit count holds, taken
+// only when an overwrite of the key asks for it with a = 255.
 constexpr std::size_t LongKeyCap = 40000;
 constexpr int MaxSteps = 256;
-
-// A stand-in for the platform's upper-casing with the awkward parts of real
-// locales: letters that become two or three, a Turkish dotted capital I,
-// letters outside ASCII that become A-Z, and nothing at all for garbage.
-std::u32string LocaleUpper(const std::u32string& text)
-{
-    if (text.size() != 1) {
-        std::fprintf(stderr, "upper-caser got %zu characters, expected one\n", text.size());
-        std::abort();
-    }
-    const char32_t c = text.front();
-    if (c > 0x10ffff || (c >= 0xd800 && c <= 0xdfff))
-        return {};
-    switch (c) {
-    case U'i': return U"\u0130";
-    case 0xdf: return U"SS";
-    case 0xff: return U"\u0178";
-    case 0x131: return U"I";
-    case 0x149: return U"\u02bcN";
-    case 0x17f: return U"S";
-    case 0x390: return U"\u0399\u0308\u0301";
-    case 0x3c2: return U"\u03a3";
-    case 0xfb00: return U"FF";
-    case 0xfb01: return U"FI";
-    case 0xfb03: return U"FFI";
-    default: break;
-    }
-    if ((c >= U'a' && c <= U'z') || (c >= 0xe0 && c <= 0xfe && c != 0xf7) || (c >= 0x3b1 && c <= 0x3c9)
-        || (c >= 0x430 && c <= 0x44f) || (c >= 0xff41 && c <= 0xff5a))
-        return std::u32string(1, c - 0x20);
-    if (c >= 0x100 && c <= 0x12f && c % 2 == 1)
-        return std::u32string(1, c - 1);
-    if (c >= 0x450 && c <= 0x45f)
-        return std::u32string(1, c - 0x50);
-    if (c >= 0x10428 && c <= 0x1044f)
-        return std::u32string(1, c - 0x28);
-    return text;
-}
 
 // What Encrypt should make of a box, worked out here without the model:
 // a-z always become A-Z, anything else takes the locale's capital if that
@@ -97,7 +59,7 @@ std::u32string Upper(const std::u32string& box)
         if (c >= U'a' && c <= U'z') {
             out += c - 0x20;
         } else if (c > 0x7f) {
-            const std::u32string upper = LocaleUpper(std::u32string(1, c));
+            const std::u32string upper = nihilist::TestUpperCase(std::u32string(1, c));
             out += upper.size() == 1 ? upper.front() : c;
         } else {
             out += c;
@@ -165,7 +127,7 @@ private:
 
 class Session {
 public:
-    Session() : model_(LocaleUpper) { model_.ResetSquare(); }
+    Session() : model_(nihilist::TestUpperCase) { model_.ResetSquare(); }
 
     void Run(Reader& in)
     {

@@ -3,8 +3,7 @@
 // letter, its code, the code of the key letter in turn and their sum.
 #include "formmodel.h"
 
-#include <algorithm>
-#include <limits>
+#include <string>
 
 namespace nihilist {
 
@@ -23,8 +22,6 @@ void FormModel::EncryptText()
     ClearLists();
     const std::u32string& key = Text2[Key];
     const std::u32string& text = Text2[Plain];
-    constexpr std::size_t maxKeyLength = std::numeric_limits<std::int16_t>::max();
-    KeyLength = static_cast<std::int16_t>(std::min(key.size(), maxKeyLength));
     // Without a key letter there is nothing to add: no rows at all.
     if (key.empty())
         return;

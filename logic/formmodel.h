@@ -47,7 +47,6 @@ public:
     // Form-level members.
     std::array<std::int16_t, 31> LetterFree{};
     std::int32_t KeywordLength = 0;
-    std::int16_t KeyLength = 0;
     std::u32string SearchLetter;
     int FoundRow = 0;
     int FoundColumn = 0;

@@ -44,11 +44,8 @@ void FormModel::LookupCode()
 {
     // The whole square is scanned; the last matching cell wins, and no match
     // leaves the previous result in place.
-    const std::size_t length = SearchLetter.size();
     for (int i = 0; i < CellCount; ++i) {
-        const std::u32string& cell = Label3[i];
-        // Cells hold one letter; test that much first, it is most of Encrypt.
-        if (cell.size() == length && (length == 0 || cell[0] == SearchLetter[0]) && cell == SearchLetter) {
+        if (Label3[i] == SearchLetter) {
             FoundRow = i / 5;
             FoundColumn = i % 5;
             FoundCode = CellCode(i);

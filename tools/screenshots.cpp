@@ -36,13 +36,13 @@ int main(int argc, char* argv[])
         return 1;
     bool ok = Save(form, folder, "start.png");
 
-    QTest::mouseClick(form.findChild<QPushButton*>("Command1_0"), Qt::LeftButton);
+    QTest::mouseClick(nihilist::Numbered<QPushButton>(form, "Command1", 0), Qt::LeftButton);
     ok = Save(form, folder, "after-encrypt.png") && ok;
 
-    auto* cipher = form.findChild<QListWidget*>("List1_2");
+    auto* cipher = nihilist::Numbered<QListWidget>(form, "List1", 2);
     QTest::mouseClick(cipher->viewport(), Qt::LeftButton, {}, cipher->visualItemRect(cipher->item(4)).center());
     // The picked row shows in all four lists, also once the focus has left them.
-    form.findChild<QWidget*>("Text2_2")->setFocus();
+    nihilist::Numbered(form, "Text2", 2)->setFocus();
     ok = Save(form, folder, "row-selected.png") && ok;
     return ok ? 0 : 1;
 }

@@ -21,7 +21,7 @@ struct Placement {
 };
 
 constexpr int TwipsPerPixel = layout::TwipsPerPixel;
-constexpr QRect Twips(const QRect& r)
+constexpr QRect TwipsToPixels(const QRect& r)
 {
     return {r.x() / TwipsPerPixel, r.y() / TwipsPerPixel, r.width() / TwipsPerPixel, r.height() / TwipsPerPixel};
 }

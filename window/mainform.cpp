@@ -14,7 +14,6 @@
 #include <QLocale>
 #include <QPlainTextEdit>
 #include <QScrollBar>
-#include <QSignalBlocker>
 #include <QTimer>
 
 namespace nihilist {
@@ -24,7 +23,7 @@ namespace {
 // A widget's caption, from the layout table.
 QString Caption(const char* group, int index)
 {
-    return PlacementOf(QStringLiteral("%1_%2").arg(QLatin1String(group)).arg(index)).caption;
+    return PlacementOf(WidgetName(group, index)).caption;
 }
 
 // The platform's upper-casing, following the user's locale.
@@ -52,7 +51,7 @@ QLabel* CenteredLabel(const QString& caption, QWidget* parent)
 
 template <typename W> W* Named(W* widget, const char* group, int index)
 {
-    widget->setObjectName(QStringLiteral("%1_%2").arg(QLatin1String(group)).arg(index));
+    widget->setObjectName(WidgetName(group, index));
     return widget;
 }
 
@@ -63,7 +62,7 @@ MainForm::MainForm(QWidget* parent)
     , model_(LocaleUpperCase)
 {
     setObjectName("MainForm");
-    setWindowTitle(QString::fromUtf8(layout::WindowCaption));
+    setWindowTitle(layout::WindowCaption);
     CreateWidgets();
     PlaceWidgets();
     ConnectWidgets();
@@ -105,7 +104,6 @@ void MainForm::CreateWidgets()
         // Read-only, but a keyboard user can still move through it and a
         // screen reader can follow the caret.
         pane->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-        pane->setTabChangesFocus(true);
         pane->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         Text1[k] = pane;
     }
@@ -116,7 +114,6 @@ void MainForm::CreateWidgets()
         const QString text = ToQString(model_.Text2[k]);
         auto* box = Named(new QLineEdit(text, this), "Text2", k);
         box->setValidator(new CharacterLimitValidator(FormModel::MaxLength[k], text, box));
-        box->setAccessibleName(Label1[k + 1]->text());
         Label1[k + 1]->setBuddy(box);
         Text2[k] = box;
     }
@@ -134,10 +131,8 @@ void MainForm::CreateWidgets()
         Label3[i]->setAccessibleDescription(PlacementOf(Label3[i]->objectName()).accessible);
     }
 
-    for (int k = 0; k < 2; ++k) {
+    for (int k = 0; k < 2; ++k)
         Command1[k] = Named(new ColourButton(Caption("Command1", k), this), "Command1", k);
-        Command1[k]->setAccessibleName(Command1[k]->text());
-    }
     for (int k = 0; k < 4; ++k) {
         Label4[k] = Named(CenteredLabel(Caption("Label4", k), this), "Label4", k);
         List1[k] = Named(new RowList(this), "List1", k);
@@ -148,7 +143,7 @@ void MainForm::CreateWidgets()
 
 void MainForm::PlaceWidgets()
 {
-    setFixedSize(Twips(QRect(QPoint(), ClientTwips)).size());
+    setFixedSize(TwipsToPixels(QRect(QPoint(), ClientTwips)).size());
     QPalette windowPalette = palette();
     windowPalette.setColor(QPalette::Window, WindowColour);
     setPalette(windowPalette);
@@ -157,7 +152,7 @@ void MainForm::PlaceWidgets()
     for (const Placement& place : FormLayout()) {
         auto* widget = findChild<QWidget*>(place.widget);
         Q_ASSERT(widget);
-        widget->setGeometry(Twips(place.twips));
+        widget->setGeometry(TwipsToPixels(place.twips));
         if (place.background != 0) {
             QPalette colours = widget->palette();
             colours.setColor(QPalette::Window, place.background);
@@ -234,9 +229,7 @@ void MainForm::ReadBoxes()
 void MainForm::ShowModel()
 {
     for (int k = 0; k < 3; ++k) {
-        const QString text = ToQString(model_.Text2[k]);
-        if (Text2[k]->text() != text)
-            Text2[k]->setText(text);
+        Text2[k]->setText(ToQString(model_.Text2[k]));
         // Like a classic text box whose text is set, show the start of it,
         // not the tail where Qt leaves the cursor.
         Text2[k]->setCursorPosition(0);
@@ -244,7 +237,6 @@ void MainForm::ShowModel()
     for (int i = 0; i < 25; ++i)
         Label3[i]->setText(ToQString(model_.Label3[i]));
     for (int k = 0; k < 4; ++k) {
-        const QSignalBlocker quiet(List1[k]);
         QStringList items;
         items.reserve(static_cast<qsizetype>(model_.List1[k].Items.size()));
         for (const std::u32string& item : model_.List1[k].Items)

@@ -18,6 +18,25 @@ class QPushButton;
 
 namespace nihilist {
 
+// The widgets are numbered in groups, as the layout table names them:
+//   Text1_0..1     read-only panes: explanation, aphorism (hidden)
+//   Label1_0..3    title, then the captions of the three boxes
+//   Text2_0..2     boxes: keyword, key, text to encrypt
+//   Label2_0..9    the square's column numbers, then its row numbers
+//   Label3_0..24   the square's cells, row by row
+//   Command1_0..1  buttons: Encrypt, Clear
+//   Label4_0..3    list headers; List1_0..3 the lists: code, key code, cipher, letter
+inline QString WidgetName(const char* group, int index)
+{
+    return QStringLiteral("%1_%2").arg(QLatin1String(group)).arg(index);
+}
+
+// One numbered widget of the window, e.g. Numbered<QLineEdit>(form, "Text2", 0).
+template <typename W = QWidget> W* Numbered(const QWidget& window, const char* group, int index)
+{
+    return window.findChild<W*>(WidgetName(group, index));
+}
+
 class MainForm : public QWidget {
     Q_OBJECT
 public:

@@ -15,7 +15,6 @@ TEST(EncryptionTest, StoredExampleGivesTwentyRows)
     EXPECT_EQ(ListText(model, FormModel::CodeList), "23 55 41 15 35 32 45 12 53 32 41 45 12 14 43 15 34 15 22 12");
     EXPECT_EQ(ListText(model, FormModel::KeyCodeList), "14 51 21 21 32 15 41 14 51 21 21 32 15 41 14 51 21 21 32 15");
     EXPECT_EQ(ListText(model, FormModel::CipherList), "37 106 62 36 67 47 86 26 104 53 62 77 27 55 57 66 55 36 54 27");
-    EXPECT_EQ(model.KeyLength, 7);
 }
 
 struct TableCase {
@@ -57,17 +56,6 @@ INSTANTIATE_TEST_SUITE_P(Keys, EncryptTableTest,
         TableCase{"EmptyEverything", "", "", "", "", ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(EncryptionTest, EmptyKeyLeavesNoRowsFromAnEarlierTable)
-{
-    FormModel model = StartedModel();
-    model.Encrypt();
-    model.Text2[FormModel::Key].clear();
-    model.Encrypt();
-    for (const ListBox& list : model.List1)
-        EXPECT_TRUE(list.Items.empty());
-    EXPECT_EQ(model.KeyLength, 0);
-}
-
 TEST(EncryptionTest, RejectedKeywordYieldsNoTable)
 {
     FormModel model = StartedModel();
@@ -84,51 +72,6 @@ TEST(EncryptionTest, RejectedKeywordYieldsNoTable)
         EXPECT_EQ(model.Text2[FormModel::Keyword], U"");
         EXPECT_EQ(model.Text2[FormModel::Plain], U"DYNAMITE WINTER PALACE");
     }
-}
-
-TEST(EncryptionTest, EncryptingTwiceGivesTheSameSquareAndTable)
-{
-    FormModel model = StartedModel();
-    model.Text2 = {U"Zebra-s", U"russian 2", U"Jack"};
-    model.Encrypt();
-    const FormModel first = model;
-    model.Encrypt();
-    EXPECT_EQ(model.Label3, first.Label3);
-    for (int list = 0; list < 4; ++list)
-        EXPECT_EQ(model.List1[list].Items, first.List1[list].Items);
-    EXPECT_EQ(ListText(model, FormModel::LetterList), "I A C K");
-}
-
-TEST(CommandTest, ClearEmptiesBoxesListsAndRestoresThePlainSquare)
-{
-    FormModel model = StartedModel();
-    model.Encrypt();
-    model.Clear();
-    EXPECT_EQ(model.Text2, (std::array<std::u32string, 3>{}));
-    EXPECT_EQ(SquareRows(model), "ABCDE/FGHIK/LMNOP/QRSTU/VWXYZ");
-
-    model.Encrypt();
-    EXPECT_FALSE(model.KeywordRejected);
-    EXPECT_EQ(SquareRows(model), "ABCDE/FGHIK/LMNOP/QRSTU/VWXYZ");
-    for (const ListBox& list : model.List1)
-        EXPECT_TRUE(list.Items.empty());
-}
-
-TEST(CommandTest, ARowPickedInAnyListIsPickedInAllFour)
-{
-    FormModel model = StartedModel();
-    model.Encrypt();
-    for (int clicked = 0; clicked < 4; ++clicked) {
-        for (const int row : {4, 0, 19}) {
-            model.List1[clicked].ListIndex = row;
-            model.SelectRow(clicked);
-            for (const ListBox& list : model.List1)
-                EXPECT_EQ(list.ListIndex, row) << "clicked list " << clicked;
-        }
-    }
-    model.SelectRow(4); // no such list
-    model.SelectRow(-1);
-    EXPECT_EQ(model.List1[0].ListIndex, 19);
 }
 
 } // namespace

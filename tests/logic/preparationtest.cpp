@@ -72,34 +72,5 @@ INSTANTIATE_TEST_SUITE_P(Inputs, PrepareSquareTest,
         PrepareCase{"SharpSKeepsItsLength", "ßs", "K", "T", false, "S", "K", "T", "SABCD/EFGHI/KLMNO/PQRTU/VWXYZ"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(PreparationTest, RejectionOnlyUpperCasesTheOtherBoxes)
-{
-    FormModel model = StartedModel();
-    model.Text2 = {U"aa", U"ключ 2", U"Jack, джак"};
-    EXPECT_TRUE(model.CheckInputs());
-    EXPECT_EQ(model.KeywordLength, 2);
-    EXPECT_EQ(model.Text2[FormModel::Key], U"КЛЮЧ 2");
-    EXPECT_EQ(model.Text2[FormModel::Plain], U"JACK, ДЖАК");
-}
-
-TEST(PreparationTest, NormaliseKeepsOnlyLatinCapitals)
-{
-    FormModel model = StartedModel();
-    model.Text2[FormModel::Plain] = U"Hello, JÖRG 42 — ÿ Жj!";
-    model.NormaliseBox(FormModel::Plain);
-    EXPECT_EQ(model.Text2[FormModel::Plain], U"HIRG");
-}
-
-TEST(PreparationTest, PreparingTwiceChangesNothingMore)
-{
-    FormModel model = StartedModel();
-    model.Text2 = {U"Zebra-s", U"russian 2", U"Dynamite winter palace!"};
-    model.PrepareSquare();
-    const FormModel first = model;
-    model.PrepareSquare();
-    EXPECT_EQ(model.Text2, first.Text2);
-    EXPECT_EQ(model.Label3, first.Label3);
-}
-
 } // namespace
 } // namespace nihilist

@@ -9,36 +9,6 @@ namespace {
 constexpr const char* PlainSquare = "ABCDE/FGHIK/LMNOP/QRSTU/VWXYZ";
 constexpr const char* ZebrasSquare = "ZEBRA/SCDFG/HIKLM/NOPQT/UVWXY";
 
-TEST(SquareTest, NewModelHoldsTheStoredContents)
-{
-    const FormModel model;
-    EXPECT_EQ(model.Text2[FormModel::Keyword], U"ZEBRAS");
-    EXPECT_EQ(model.Text2[FormModel::Key], U"RUSSIAN");
-    EXPECT_EQ(model.Text2[FormModel::Plain], U"DYNAMITE WINTER PALACE");
-    for (const std::u32string& cell : model.Label3)
-        EXPECT_TRUE(cell.empty());
-    for (const ListBox& list : model.List1) {
-        EXPECT_TRUE(list.Items.empty());
-        EXPECT_EQ(list.ListIndex, -1);
-    }
-    EXPECT_EQ(model.FoundCode, 0);
-}
-
-TEST(SquareTest, ResetWritesThePlainSquareAndEmptiesAllFourLists)
-{
-    FormModel model = StartedModel();
-    model.Encrypt();
-    model.List1[FormModel::LetterList].ListIndex = 3;
-    ASSERT_FALSE(model.List1[FormModel::LetterList].Items.empty());
-
-    model.ResetSquare();
-    EXPECT_EQ(SquareRows(model), PlainSquare);
-    for (const ListBox& list : model.List1) {
-        EXPECT_TRUE(list.Items.empty());
-        EXPECT_EQ(list.ListIndex, -1);
-    }
-}
-
 struct FillCase {
     const char* name;
     std::u32string keyword;

@@ -19,7 +19,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QLocale>
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QScrollBar>
@@ -36,25 +35,20 @@ namespace {
 const QList<QString> Pieces { "A", "B", "E", "I", "J", "R", "S", "Z", "a", "j", "z", "q", " ", "-", ",", "7", "Ж", "ж",
     "ß", "ı", "i", "É", "😀", "\u0301", "AB", "ZEBRAS", "jam", "RUSSIAN", "Hello, World!" };
 
-std::u32string LocaleUpperCase(const std::u32string& text)
-{
-    return nihilist::ToCodePoints(QLocale().toUpper(nihilist::ToQString(text)));
-}
-
 class Session {
 public:
     Session(quint32 seed)
         : random_(seed)
-        , model_(LocaleUpperCase)
+        , model_(form_.Model()) // the same upper-casing as the window's
     {
         form_.show();
         QApplication::setActiveWindow(&form_);
         for (int k = 0; k < 3; ++k)
-            boxes_[k] = form_.findChild<QLineEdit*>(QStringLiteral("Text2_%1").arg(k));
+            boxes_[k] = nihilist::Numbered<QLineEdit>(form_, "Text2", k);
         for (int k = 0; k < 4; ++k)
-            lists_[k] = form_.findChild<QListWidget*>(QStringLiteral("List1_%1").arg(k));
+            lists_[k] = nihilist::Numbered<QListWidget>(form_, "List1", k);
         for (int k = 0; k < 2; ++k)
-            buttons_[k] = form_.findChild<QPushButton*>(QStringLiteral("Command1_%1").arg(k));
+            buttons_[k] = nihilist::Numbered<QPushButton>(form_, "Command1", k);
         model_.ResetSquare();
     }
 
@@ -85,7 +79,7 @@ public:
                 return QStringLiteral("box %1 over its limit: %2").arg(k).arg(boxes_[k]->text());
         }
         for (int i = 0; i < FormModel::CellCount; ++i) {
-            const auto* cell = form_.findChild<QLabel*>(QStringLiteral("Label3_%1").arg(i));
+            const auto* cell = nihilist::Numbered<QLabel>(form_, "Label3", i);
             if (cell->text() != nihilist::ToQString(model_.Label3[i]))
                 return QStringLiteral("cell %1 shows %2").arg(i).arg(cell->text());
         }
@@ -245,8 +239,8 @@ private:
     }
 
     QRandomGenerator random_;
-    FormModel model_;
     nihilist::MainForm form_;
+    FormModel model_;
     std::array<QLineEdit*, 3> boxes_ {};
     std::array<QListWidget*, 4> lists_ {};
     std::array<QPushButton*, 2> buttons_ {};
