@@ -74,7 +74,7 @@ check "the manifest names Windows 10 and 11 alone" test "$(grep -ao 'supportedOS
     = 'supportedOS Id="{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"'
 # The version information's strings are UTF-16; iconv reads them as such
 # from the block's start (an odd offset would read nothing but noise).
-version_info=$(LC_ALL=C grep -aboP 'V\x00S\x00_\x00V\x00E\x00R' "$exe" | head -n 1 | cut -d: -f1)
+version_info=$(LC_ALL=C grep -m 1 -aboP 'V\x00S\x00_\x00V\x00E\x00R' "$exe" | cut -d: -f1)
 version_text=$(head -c $((${version_info:-0} + 2048)) "$exe" | tail -c 2048 | iconv -f UTF-16LE -t UTF-8 -c | tr -d '\0')
 for text in "Учебна програма" "CompanyName" "VS_VERSION_INFO"; do
     check "$text in the version information" grep -qF "$text" <<<"$version_text"
@@ -83,7 +83,9 @@ check "no web address in the version information" test -z "$(grep -F 'www.' <<<"
 
 if [ -n "$msi" ]; then
     property() { msiinfo export "$msi" Property | tr -d '\r' | awk -F'\t' -v name="$1" '$1 == name { print $2 }'; }
-    table() { msiinfo export "$msi" "$1" | grep -q "$2"; }
+    # grep reads the whole export: with -q it could stop early, and the
+    # writer's broken pipe would fail the check under pipefail.
+    table() { msiinfo export "$msi" "$1" | grep "$2" >/dev/null; }
     check "MSI: for all users (ALLUSERS=1)" test "$(property ALLUSERS)" = 1
     check "MSI: the product's name and publisher" test "$(property ProductName)/$(property Manufacturer)" \
         = "Шифърът на нихилистите/Шифърът на нихилистите"
