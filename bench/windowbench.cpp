@@ -19,8 +19,8 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <algorithm>
 #include <array>
-#include <cstdlib>
 
 namespace {
 
@@ -57,23 +57,14 @@ struct Window {
     QPushButton* encrypt = nullptr;
     PaintCounter listPaints;
 
-    bool Find()
+    Window()
     {
         for (int k = 0; k < 3; ++k)
             boxes[k] = nihilist::Numbered<QLineEdit>(form, "Text2", k);
         for (int k = 0; k < 4; ++k)
             lists[k] = nihilist::Numbered<QListWidget>(form, "List1", k);
         encrypt = nihilist::Numbered<QPushButton>(form, "Command1", 0);
-        for (QLineEdit* box : boxes)
-            if (!box)
-                return false;
-        for (QListWidget* list : lists)
-            if (!list)
-                return false;
-        if (!encrypt)
-            return false;
         lists[0]->viewport()->installEventFilter(&listPaints);
-        return true;
     }
 
     void Click(const Inputs& inputs)
@@ -85,10 +76,7 @@ struct Window {
 
     bool Filled(const Inputs& inputs) const
     {
-        for (QListWidget* list : lists)
-            if (list->count() != inputs.rows)
-                return false;
-        return true;
+        return std::all_of(lists.begin(), lists.end(), [&](QListWidget* l) { return l->count() == inputs.rows; });
     }
 };
 
@@ -154,10 +142,6 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     nihilist::ApplyAppearance();
     Window shown;
-    if (!shown.Find()) {
-        qCritical("the window has no Text2_0..2, List1_0..3 or Command1_0");
-        return 1;
-    }
     shown.form.show();
     if (!QTest::qWaitForWindowExposed(&shown.form)) {
         qCritical("the window was never shown");
@@ -166,10 +150,9 @@ int main(int argc, char* argv[])
     window = &shown;
 
     for (const Inputs& inputs : Cases) {
-        benchmark::RegisterBenchmark((std::string("Encrypt/") + inputs.name).c_str(), Encrypt, &inputs)
-            ->Unit(benchmark::kMicrosecond);
-        benchmark::RegisterBenchmark((std::string("EncryptAndPaint/") + inputs.name).c_str(), EncryptAndPaint, &inputs)
-            ->Unit(benchmark::kMicrosecond);
+        for (auto [name, run] : {std::pair{"Encrypt/", Encrypt}, std::pair{"EncryptAndPaint/", EncryptAndPaint}})
+            benchmark::RegisterBenchmark((name + std::string(inputs.name)).c_str(), run, &inputs)
+                ->Unit(benchmark::kMicrosecond);
     }
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
