@@ -8,9 +8,7 @@ namespace nihilist {
 namespace {
 
 struct LimitCase {
-    const char* name;
-    const char* before;
-    const char* after;
+    const char *name, *before, *after;
     std::size_t limit;
     const char* kept;
     std::size_t cursor;
@@ -23,7 +21,7 @@ class FitToLimitTest : public testing::TestWithParam<LimitCase> {};
 TEST_P(FitToLimitTest, NewInputIsCutNotOldText)
 {
     const LimitCase& c = GetParam();
-    const LimitedText fitted = FitToLimit(U32(c.before), U32(c.after), c.limit);
+    const LimitedText fitted = FitToLimit(FromUtf8(c.before), FromUtf8(c.after), c.limit);
     EXPECT_EQ(ToUtf8(fitted.text), c.kept);
     EXPECT_EQ(fitted.cursor, c.cursor);
 }
