@@ -7,24 +7,8 @@
 #include "formlayout.h"
 #include "mainform.h"
 
-#include <QAccessible>
-#include <QApplication>
-#include <QClipboard>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QMenu>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QScopeGuard>
-#include <QFile>
-#include <QScrollBar>
-#include <QSignalSpy>
-#include <QStyle>
-#include <QTest>
-#include <QTextDocument>
-#include <QtMath>
+#include <QtTest>
+#include <QtWidgets>
 
 #include <algorithm>
 #include <memory>
@@ -72,7 +56,8 @@ private:
     void Click(const QString& button) { QTest::mouseClick(Find(button), Qt::LeftButton); }
     void ClickRow(int k, int row)
     {
-        QTest::mouseClick(List(k)->viewport(), Qt::LeftButton, {}, List(k)->visualItemRect(List(k)->item(row)).center());
+        const QPoint centre = List(k)->visualItemRect(List(k)->item(row)).center();
+        QTest::mouseClick(List(k)->viewport(), Qt::LeftButton, {}, centre);
     }
     bool Open()
     {
@@ -88,9 +73,8 @@ private slots:
 
     void opensWithTheExampleAndThePlainSquare()
     {
-        QCOMPARE(Box(0)->text(), "ZEBRAS");
-        QCOMPARE(Box(1)->text(), "RUSSIAN");
-        QCOMPARE(Box(2)->text(), "DYNAMITE WINTER PALACE");
+        QCOMPARE(QStringList({Box(0)->text(), Box(1)->text(), Box(2)->text()}),
+            QStringList({"ZEBRAS", "RUSSIAN", "DYNAMITE WINTER PALACE"}));
         QCOMPARE(Square(), "ABCDE/FGHIK/LMNOP/QRSTU/VWXYZ");
         QCOMPARE(Items(0) + Items(1) + Items(2) + Items(3), "");
         QCOMPARE(QApplication::focusWidget(), Find("Text1_0"));
@@ -156,8 +140,9 @@ private slots:
             const int row = 3 + k;
             ClickRow(k, row);
             for (int other = 0; other < 4; ++other)
-                QVERIFY2(List(other)->currentRow() == row, qPrintable(QString("row %1 of list %2 clicked, list %3 shows row %4")
-                                                                      .arg(row).arg(k).arg(other).arg(List(other)->currentRow())));
+                QVERIFY2(List(other)->currentRow() == row,
+                    qPrintable(QString("row %1 of list %2 clicked, list %3 shows row %4")
+                                   .arg(row).arg(k).arg(other).arg(List(other)->currentRow())));
         }
     }
 
@@ -196,13 +181,9 @@ private slots:
     // Sampled from a grab of the whole window, as the pupil sees it.
     void coloursShowOnScreen()
     {
-        const struct {
-            const char* widget;
-            QPoint at;
-            QColor colour;
-        } samples[] = {{"MainForm", {2, 2}, {192, 192, 255}}, {"Label1_1", {1, 1}, {255, 192, 128}},
-            {"Label4_0", {1, 1}, {128, 128, 255}}, {"Label2_0", {1, 1}, {128, 128, 255}},
-            {"Label3_0", {1, 1}, {255, 128, 0}},
+        const std::tuple<const char*, QPoint, QColor> samples[] = {{"MainForm", {2, 2}, {192, 192, 255}},
+            {"Label1_1", {1, 1}, {255, 192, 128}}, {"Label4_0", {1, 1}, {128, 128, 255}},
+            {"Label2_0", {1, 1}, {128, 128, 255}}, {"Label3_0", {1, 1}, {255, 128, 0}},
             // Each button left of its caption and in a corner of its face.
             {"Command1_0", {5, 16}, {0, 255, 0}}, {"Command1_0", {82, 27}, {0, 255, 0}},
             {"Command1_1", {5, 16}, {255, 0, 0}}, {"Command1_1", {82, 6}, {255, 0, 0}},
@@ -211,7 +192,8 @@ private slots:
             {"Frame1", {54, 58}, {192, 192, 255}}};
         const QImage window = form->grab().toImage();
         for (const auto& [widget, at, colour] : samples) {
-            const QColor pixel = window.pixelColor(widget == QString("MainForm") ? at : Find(widget)->mapTo(form.get(), at));
+            const QPoint inWindow = widget == QString("MainForm") ? at : Find(widget)->mapTo(form.get(), at);
+            const QColor pixel = window.pixelColor(inWindow);
             const int off = std::max({std::abs(pixel.red() - colour.red()), std::abs(pixel.green() - colour.green()),
                 std::abs(pixel.blue() - colour.blue())});
             QVERIFY2(off <= 3, qPrintable(QString("%1 at %2,%3: %4 instead of %5")
@@ -270,7 +252,8 @@ private slots:
             clicked.clear();
             QTest::keyClick(encrypt, key, modifiers);
             const int clicks = modifiers & Qt::ControlModifier ? 0 : 1;
-            QVERIFY2(clicked.count() == clicks && List(2)->count() == 20 * clicks, qPrintable(QKeySequence(key | modifiers).toString()));
+            QVERIFY2(clicked.count() == clicks && List(2)->count() == 20 * clicks,
+                qPrintable(QKeySequence(key | modifiers).toString()));
         }
     }
 
@@ -317,7 +300,7 @@ private slots:
             const int width = edit->viewport()->width() - 2 * qCeil(edit->document()->documentMargin());
             const QFontMetrics metrics(edit->font());
             for (const QString& line : lines)
-                QVERIFY2(metrics.horizontalAdvance(line) <= width, qPrintable(QString("%1 px: %2").arg(width).arg(line)));
+                QVERIFY2(metrics.horizontalAdvance(line) <= width, qPrintable(QString("%1 px: ").arg(width) + line));
             QVERIFY(!edit->horizontalScrollBar()->isVisible());
             // Too narrow a pane scrolls sideways; it never breaks the lines anew.
             edit->resize(edit->width() / 2, edit->height());
@@ -362,9 +345,8 @@ private slots:
             QVERIFY(!menu->actions().isEmpty());
             for (const QAction* action : menu->actions()) {
                 const QString text = action->text();
-                const bool cyrillic = std::any_of(text.begin(), text.end(),
-                    [](QChar c) { return c.script() == QChar::Script_Cyrillic; });
-                QVERIFY2(action->isSeparator() || cyrillic, qPrintable(text));
+                const auto cyrillic = [](QChar c) { return c.script() == QChar::Script_Cyrillic; };
+                QVERIFY2(action->isSeparator() || std::any_of(text.begin(), text.end(), cyrillic), qPrintable(text));
             }
         }
     }
