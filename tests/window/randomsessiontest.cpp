@@ -14,16 +14,8 @@
 #include "formmodel.h"
 #include "mainform.h"
 
-#include <QApplication>
-#include <QClipboard>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
-#include <QRandomGenerator>
-#include <QScrollBar>
-#include <QSignalSpy>
-#include <QTest>
+#include <QtTest>
+#include <QtWidgets>
 
 #include <memory>
 
@@ -62,10 +54,9 @@ public:
             spies.push_back(std::make_unique<QSignalSpy>(list, &QListWidget::currentRowChanged));
         const QString done = Act();
         QCoreApplication::processEvents(); // as the event loop does between a pupil's actions
-        for (int k = 0; k < 4; ++k) {
+        for (int k = 0; k < 4; ++k)
             if (spies[k]->count() > 1)
                 failure_ = QStringLiteral("list %1 changed row %2 times").arg(k).arg(spies[k]->count());
-        }
         return done;
     }
 
@@ -74,10 +65,9 @@ public:
     {
         if (!failure_.isEmpty())
             return failure_;
-        for (int k = 0; k < 3; ++k) {
+        for (int k = 0; k < 3; ++k)
             if (boxes_[k]->text().toUcs4().size() > static_cast<qsizetype>(FormModel::MaxLength[k]))
                 return QStringLiteral("box %1 over its limit: %2").arg(k).arg(boxes_[k]->text());
-        }
         for (int i = 0; i < FormModel::CellCount; ++i) {
             const auto* cell = nihilist::Numbered<QLabel>(form_, "Label3", i);
             if (cell->text() != nihilist::ToQString(model_.Label3[i]))
@@ -85,27 +75,22 @@ public:
         }
         const int selected = SelectedRow(0);
         for (int k = 0; k < 4; ++k) {
-            QStringList expected;
+            QStringList items, expected;
+            for (int row = 0; row < lists_[k]->count(); ++row)
+                items << lists_[k]->item(row)->text();
             for (const std::u32string& item : model_.List1[k].Items)
                 expected << nihilist::ToQString(item);
-            if (Items(k) != expected)
-                return QStringLiteral("list %1 holds %2, not %3").arg(k).arg(Items(k).join(' '), expected.join(' '));
+            const QString list = QStringLiteral("list %1 ").arg(k);
+            if (items != expected)
+                return list + QStringLiteral("holds %1, not %2").arg(items.join(' '), expected.join(' '));
             if (SelectedRow(k) != selected || lists_[k]->selectedItems().size() > 1)
-                return QStringLiteral("list %1 shows row %2 selected, list 0 row %3")
-                    .arg(k)
-                    .arg(SelectedRow(k))
-                    .arg(selected);
+                return list + QStringLiteral("shows row %1 selected, list 0 row %2").arg(SelectedRow(k)).arg(selected);
             if (selected >= 0 && lists_[k]->currentRow() != selected)
-                return QStringLiteral("list %1 has its cursor on row %2, away from the selected row %3")
-                    .arg(k)
-                    .arg(lists_[k]->currentRow())
-                    .arg(selected);
+                return list + QStringLiteral("has its cursor on row %1").arg(lists_[k]->currentRow());
             if (form_.Model().List1[k].ListIndex != selected)
-                return QStringLiteral("the window's list %1 remembers row %2")
-                    .arg(k)
-                    .arg(form_.Model().List1[k].ListIndex);
+                return list + QStringLiteral("remembers row %1 in the window").arg(form_.Model().List1[k].ListIndex);
             if (lists_[k]->verticalScrollBar()->value() != lists_[0]->verticalScrollBar()->value())
-                return QStringLiteral("list %1 scrolled apart from list 0").arg(k);
+                return list + "scrolled apart from list 0";
         }
         return {};
     }
@@ -121,70 +106,45 @@ private:
         return text;
     }
 
-    QStringList Items(int k) const
-    {
-        QStringList items;
-        for (int row = 0; row < lists_[k]->count(); ++row)
-            items << lists_[k]->item(row)->text();
-        return items;
-    }
-
     int SelectedRow(int k) const
     {
         const QList<QListWidgetItem*> selected = lists_[k]->selectedItems();
         return selected.isEmpty() ? -1 : lists_[k]->row(selected.first());
     }
 
-    // The model is handed the boxes exactly as the window's handler reads them.
-    void Command(int index)
-    {
-        for (int k = 0; k < 3; ++k)
-            model_.Text2[k] = nihilist::ToCodePoints(boxes_[k]->text());
-        if (index == 0)
-            model_.Encrypt();
-        else
-            model_.Clear();
-    }
-
-    QString AfterCommand(int index)
-    {
-        for (int k = 0; k < 3; ++k) {
-            if (boxes_[k]->text() != nihilist::ToQString(model_.Text2[k]))
-                failure_ = QStringLiteral("box %1 shows %2 after the command").arg(k).arg(boxes_[k]->text());
-        }
-        return index == 0 ? "Encrypt" : "Clear";
-    }
-
     QString Act()
     {
         const int rows = lists_[0]->count();
-        switch (Pick(12)) {
+        const int choice = Pick(12);
+        switch (choice) {
         case 0:
-        case 1: {
-            const int k = Pick(3);
-            const QString text = RandomText();
-            boxes_[k]->setFocus(Qt::MouseFocusReason);
-            if (Pick(2) == 0)
-                boxes_[k]->selectAll();
-            for (char32_t c : text.toUcs4())
-                QTest::sendKeyEvent(QTest::Click, boxes_[k], Qt::Key_unknown, QString::fromUcs4(&c, 1), Qt::NoModifier);
-            return QStringLiteral("type '%1' into box %2").arg(text).arg(k);
-        }
+        case 1:
         case 2: {
+            const bool paste = choice == 2; // else typed one key per character
             const int k = Pick(3);
-            const QString text = RandomText().repeated(1 + Pick(10));
-            QApplication::clipboard()->setText(text);
+            QString text = RandomText();
+            if (paste)
+                text = text.repeated(1 + Pick(10));
             boxes_[k]->setFocus(Qt::MouseFocusReason);
             if (Pick(2) == 0)
                 boxes_[k]->selectAll();
-            QTest::keyClick(boxes_[k], Qt::Key_V, Qt::ControlModifier);
-            return QStringLiteral("paste '%1' into box %2").arg(text).arg(k);
+            if (paste) {
+                QApplication::clipboard()->setText(text);
+                QTest::keyClick(boxes_[k], Qt::Key_V, Qt::ControlModifier);
+            } else {
+                for (char32_t c : text.toUcs4())
+                    QTest::sendKeyEvent(QTest::Click, boxes_[k], Qt::Key_unknown, QString::fromUcs4(&c, 1), {});
+            }
+            return QStringLiteral("%1 '%2' into box %3").arg(paste ? "paste" : "type", text).arg(k);
         }
         case 3: QTest::keyClick(boxes_[Pick(3)], Qt::Key_Backspace); return "Backspace in a box";
         case 4:
         case 5: {
+            // The model is handed the boxes exactly as the window's handler reads them.
             const int index = Pick(8) == 0 ? 1 : 0;
-            Command(index);
+            for (int k = 0; k < 3; ++k)
+                model_.Text2[k] = nihilist::ToCodePoints(boxes_[k]->text());
+            index == 0 ? model_.Encrypt() : model_.Clear();
             const int how = Pick(3);
             if (how == 0) {
                 QTest::mouseClick(buttons_[index], Qt::LeftButton);
@@ -192,7 +152,12 @@ private:
                 buttons_[index]->setFocus(Qt::TabFocusReason);
                 QTest::keyClick(buttons_[index], how == 1 ? Qt::Key_Space : Qt::Key_Return);
             }
-            return AfterCommand(index) + (how == 0 ? " by mouse" : how == 1 ? " by Space" : " by Return");
+            for (int k = 0; k < 3; ++k) {
+                if (boxes_[k]->text() != nihilist::ToQString(model_.Text2[k]))
+                    failure_ = QStringLiteral("box %1 shows %2 after the command").arg(k).arg(boxes_[k]->text());
+            }
+            const char* by = how == 0 ? " by mouse" : how == 1 ? " by Space" : " by Return";
+            return QString(index == 0 ? "Encrypt" : "Clear") + by;
         }
         case 6:
         case 7: {
@@ -216,10 +181,10 @@ private:
         }
         case 9:
         case 10: {
-            static const std::array<std::pair<Qt::Key, Qt::KeyboardModifiers>, 10> keys { { { Qt::Key_Up, {} },
-                { Qt::Key_Down, {} }, { Qt::Key_Home, {} }, { Qt::Key_End, {} }, { Qt::Key_PageUp, {} },
-                { Qt::Key_PageDown, {} }, { Qt::Key_Space, Qt::ControlModifier }, { Qt::Key_Space, {} },
-                { Qt::Key_Down, Qt::ControlModifier }, { Qt::Key_Up, Qt::ShiftModifier } } };
+            static const std::array<std::pair<Qt::Key, Qt::KeyboardModifiers>, 10> keys{{{Qt::Key_Up, {}},
+                {Qt::Key_Down, {}}, {Qt::Key_Home, {}}, {Qt::Key_End, {}}, {Qt::Key_PageUp, {}}, {Qt::Key_PageDown, {}},
+                {Qt::Key_Space, Qt::ControlModifier}, {Qt::Key_Space, {}}, {Qt::Key_Down, Qt::ControlModifier},
+                {Qt::Key_Up, Qt::ShiftModifier}}};
             const int k = Pick(4);
             if (!lists_[k]->hasFocus()) {
                 lists_[k]->setFocus(Qt::TabFocusReason);
@@ -257,11 +222,7 @@ private slots:
     {
         QTest::addColumn<quint32>("seed");
         const QByteArray chosen = qgetenv("SESSION_SEED");
-        if (!chosen.isEmpty()) {
-            QTest::addRow("seed %s", chosen.constData()) << chosen.toUInt();
-            return;
-        }
-        for (quint32 seed : { 1u, 2u, 3u })
+        for (quint32 seed : chosen.isEmpty() ? QList<quint32>{1, 2, 3} : QList<quint32>{chosen.toUInt()})
             QTest::addRow("seed %u", seed) << seed;
     }
     void windowAgreesWithItselfAndTheModel()
@@ -275,11 +236,8 @@ private slots:
             if (recent.size() > 5)
                 recent.removeFirst();
             const QString wrong = session.Check();
-            QVERIFY2(wrong.isEmpty(),
-                qPrintable(QStringLiteral("seed %1, step %2: %3\n  last steps: %4")
-                               .arg(seed)
-                               .arg(step)
-                               .arg(wrong, recent.join("; "))));
+            QVERIFY2(wrong.isEmpty(), qPrintable(QStringLiteral("seed %1, step %2: %3\n  last steps: %4")
+                                                     .arg(seed).arg(step).arg(wrong, recent.join("; "))));
         }
     }
 };
