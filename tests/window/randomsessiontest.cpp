@@ -181,10 +181,10 @@ private:
         }
         case 9:
         case 10: {
-            static const std::array<std::pair<Qt::Key, Qt::KeyboardModifiers>, 10> keys{{{Qt::Key_Up, {}},
-                {Qt::Key_Down, {}}, {Qt::Key_Home, {}}, {Qt::Key_End, {}}, {Qt::Key_PageUp, {}}, {Qt::Key_PageDown, {}},
-                {Qt::Key_Space, Qt::ControlModifier}, {Qt::Key_Space, {}}, {Qt::Key_Down, Qt::ControlModifier},
-                {Qt::Key_Up, Qt::ShiftModifier}}};
+            static const std::array<std::pair<Qt::Key, Qt::KeyboardModifiers>, 10> keys { { { Qt::Key_Up, {} },
+                { Qt::Key_Down, {} }, { Qt::Key_Home, {} }, { Qt::Key_End, {} }, { Qt::Key_PageUp, {} },
+                { Qt::Key_PageDown, {} }, { Qt::Key_Space, Qt::ControlModifier }, { Qt::Key_Space, {} },
+                { Qt::Key_Down, Qt::ControlModifier }, { Qt::Key_Up, Qt::ShiftModifier } } };
             const int k = Pick(4);
             if (!lists_[k]->hasFocus()) {
                 lists_[k]->setFocus(Qt::TabFocusReason);
@@ -222,7 +222,7 @@ private slots:
     {
         QTest::addColumn<quint32>("seed");
         const QByteArray chosen = qgetenv("SESSION_SEED");
-        for (quint32 seed : chosen.isEmpty() ? QList<quint32>{1, 2, 3} : QList<quint32>{chosen.toUInt()})
+        for (quint32 seed : chosen.isEmpty() ? QList<quint32> { 1, 2, 3 } : QList<quint32> { chosen.toUInt() })
             QTest::addRow("seed %u", seed) << seed;
     }
     void windowAgreesWithItselfAndTheModel()
@@ -236,8 +236,11 @@ private slots:
             if (recent.size() > 5)
                 recent.removeFirst();
             const QString wrong = session.Check();
-            QVERIFY2(wrong.isEmpty(), qPrintable(QStringLiteral("seed %1, step %2: %3\n  last steps: %4")
-                                                     .arg(seed).arg(step).arg(wrong, recent.join("; "))));
+            QVERIFY2(wrong.isEmpty(),
+                qPrintable(QStringLiteral("seed %1, step %2: %3\n  last steps: %4")
+                               .arg(seed)
+                               .arg(step)
+                               .arg(wrong, recent.join("; "))));
         }
     }
 };
