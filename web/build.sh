@@ -4,18 +4,18 @@
 # dist/web/nihilist-cipher.html. The cipher core (logic/) is compiled to
 # WebAssembly with emscripten; the page's fallback font comes from font.py.
 set -euo pipefail
-cd "$(dirname "$0")/../.."
+cd "$(dirname "$0")/.."
 out=build/web
 mkdir -p "$out" dist/web
 
-exports=$(sed -n 's/^\(void\|int\|char\*\) \(nc_[a-z_]*\)(.*/_\2/p' packaging/web/core.cpp | paste -sd,)
+exports=$(sed -n 's/^\(void\|int\|char\*\) \(nc_[a-z_]*\)(.*/_\2/p' web/core.cpp | paste -sd,)
 em++ -std=c++20 -Oz -flto -fno-exceptions -fno-rtti -Wall -Wextra -Ilogic \
-    logic/*.cpp packaging/web/core.cpp -o "$out/core.wasm" \
+    logic/*.cpp web/core.cpp -o "$out/core.wasm" \
     --no-entry -sSTANDALONE_WASM -sMALLOC=emmalloc -sINITIAL_MEMORY=4MB -sTOTAL_STACK=256KB \
     -sERROR_ON_UNDEFINED_SYMBOLS=0 -sEXPORTED_FUNCTIONS="$exports" 2>&1 | grep -v 'undefined symbol: upper' || true
 test -s "$out/core.wasm"
 
-/usr/bin/python3 packaging/web/font.py "$out/serif.woff2"
+/usr/bin/python3 web/font.py "$out/serif.woff2"
 
 node - "$out" <<'JS'
 const fs = require('node:fs');
@@ -28,9 +28,9 @@ const parts = {
   FONT: base64(`${out}/serif.woff2`),
   TEXTS: JSON.stringify(texts).replace(/</g, '\\u003c'),
   CORE: base64(`${out}/core.wasm`),
-  CORE_JS: fs.readFileSync('packaging/web/core.js', 'utf8').replace(/^if \(typeof module.*\n/m, ''),
+  CORE_JS: fs.readFileSync('web/core.js', 'utf8').replace(/^if \(typeof module.*\n/m, ''),
 };
-const page = fs.readFileSync('packaging/web/page.html', 'utf8').replace(/@([A-Z_]+)@/g, (_, key) => parts[key]);
+const page = fs.readFileSync('web/page.html', 'utf8').replace(/@([A-Z_]+)@/g, (_, key) => parts[key]);
 fs.writeFileSync('dist/web/nihilist-cipher.html', page);
 JS
 gzip -9c dist/web/nihilist-cipher.html | wc -c | xargs printf 'dist/web/nihilist-cipher.html: %s bytes, %s gzipped\n' "$(stat -c %s dist/web/nihilist-cipher.html)"

@@ -3,7 +3,7 @@
 // from navigation to the first paint of the window in headless Chromium,
 // served from 127.0.0.1 uncompressed, as is and over a 10 Mbit/s line with
 // 20 ms latency (median of 9 loads, cache off); and its two screenshots.
-//   node packaging/web/bench.js
+//   node web/bench.js
 'use strict';
 
 const fs = require('node:fs');
@@ -13,7 +13,7 @@ const path = require('node:path');
 const zlib = require('node:zlib');
 const puppeteer = require('puppeteer-core');
 
-const repo = path.resolve(__dirname, '../..');
+const repo = path.resolve(__dirname, '..');
 const html = fs.readFileSync(path.join(repo, 'dist/web/nihilist-cipher.html'));
 const kb = (bytes) => `${(bytes / 1024).toFixed(1)} KB`;
 console.log(`nihilist-cipher.html: ${kb(html.length)}, gzipped ${kb(zlib.gzipSync(html, { level: 9 }).length)}`);

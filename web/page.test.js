@@ -2,7 +2,7 @@
 // Checks dist/web/nihilist-cipher.html in Debian's Chromium and Firefox ESR
 // (headless, WebGL switched off) against the cipher core run under node: the
 // same WebAssembly module, taken out of the page.
-//   node --test packaging/web/page.test.js
+//   node --test web/page.test.js
 // Environment: WEB_BROWSERS (chromium,firefox), SESSION_SEED and
 // SESSION_STEPS to replay or lengthen the random session.
 'use strict';
@@ -17,7 +17,7 @@ const { PNG } = require('pngjs');
 const puppeteer = require('puppeteer-core');
 const { loadCore } = require('./core.js');
 
-const file = path.resolve(__dirname, '../../dist/web/nihilist-cipher.html');
+const file = path.resolve(__dirname, '../dist/web/nihilist-cipher.html');
 const html = fs.readFileSync(file, 'utf8');
 const wasm = Buffer.from(html.match(/<script id="core"[^>]*>([^<]*)</)[1], 'base64');
 const axe = fs.readFileSync(require.resolve('axe-core/axe.min.js'), 'utf8');
@@ -135,7 +135,7 @@ for (const name of (process.env.WEB_BROWSERS || 'chromium,firefox').split(',')) 
         await page.mouse.up();
       }
       // The explanation line for line, each line whole within the pane.
-      const explanation = fs.readFileSync(path.resolve(__dirname, '../../resources/explanation.txt'), 'utf8');
+      const explanation = fs.readFileSync(path.resolve(__dirname, '../resources/explanation.txt'), 'utf8');
       const pane = await page.$eval('#Text1_0', (p) => ({ text: p.value, overflow: p.scrollWidth - p.clientWidth }));
       assert.deepEqual(pane, { text: explanation.split('\r\n').join('\n'), overflow: 0 });
       // The page's own font, for where no font like Times New Roman is installed.
