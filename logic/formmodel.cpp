@@ -9,6 +9,7 @@ void ListBox::Clear()
 {
     Items.clear();
     ListIndex = -1;
+    TopIndex = 0;
 }
 
 void ListBox::AddItem(std::u32string item)

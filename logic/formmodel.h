@@ -13,11 +13,12 @@
 
 namespace nihilist {
 
-// A list box reduced to what the procedures use: its items and the
-// 0-based selected row (-1 when nothing is selected).
+// A list box reduced to what the procedures use: its items, the 0-based
+// selected row (-1 when nothing is selected) and the first row it shows.
 struct ListBox {
     std::vector<std::u32string> Items;
     int ListIndex = -1;
+    int TopIndex = 0;
 
     void Clear();
     void AddItem(std::u32string item);
@@ -72,6 +73,21 @@ public:
     void Clear();
     void SelectRow(int list);
 
+    // What a pupil does in a list. The four lists are one table: a row
+    // picked in one is picked in all, and they scroll as one. Both
+    // front-ends turn their events into these calls and draw the result.
+    enum class ListKey { Up, Down, Home, End, PageUp, PageDown };
+    void ListKeyDown(int list, ListKey key);
+    // A press on a row; a row outside the list is blank space.
+    void ListMouseDown(int list, int row);
+    void ListGotFocus(int list, bool byKeyboard);
+    // A wheel turn in eighths of a degree (120 a notch), positive away from
+    // the pupil; each notch scrolls WheelRows rows.
+    void ListWheel(int list, int angle);
+    // The list was scrolled (by its scroll bar or a finger) to show `top` first.
+    void ListScroll(int list, int top);
+    static constexpr int WheelRows = 3;
+
     // Upper-cases one box's text character by character: a-z always become
     // A-Z whatever the locale; any other character goes through the
     // platform's upper-casing and is kept as it is when that would not give
@@ -80,6 +96,12 @@ public:
 
 private:
     void ClearLists();
+    int RowCount(int list) const;
+    void PickRow(int row);
+    void ShowRow(int row);
+    void ScrollTo(int top);
+
+    int wheelAngle_ = 0; // what is left of a turn smaller than one row
 
     UpperCaser upper_;
 };

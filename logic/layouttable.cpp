@@ -69,12 +69,12 @@ std::vector<Control> Build()
         Item("Command1_0", {6120, 1800, 1335, 495}, Rgb{0, 255, 0}, "Криптирай"),
         Item("Command1_1", {6120, 3480, 1335, 495}, Rgb{255, 0, 0}, "Чисти"),
         Item("Label4_0", {3480, 1560, 735, 375}, Header, "Код"),
-        Item("List1_0", {3480, 1920, 735, 2055}),
+        Item("List1_0", {3480, 1920, 735, ListHeightTwips}),
         Item("Label4_1", {4320, 1560, 735, 375}, Header, "Ключ"),
-        Item("List1_1", {4320, 1920, 735, 2055}),
+        Item("List1_1", {4320, 1920, 735, ListHeightTwips}),
         Item("Label4_2", {5160, 1560, 735, 375}, Header, "Шифър"),
-        Item("List1_2", {5160, 1920, 735, 2055}),
-        Item("List1_3", {2640, 1920, 735, 2055}),
+        Item("List1_2", {5160, 1920, 735, ListHeightTwips}),
+        Item("List1_3", {2640, 1920, 735, ListHeightTwips}),
         Item("Label4_3", {2640, 1560, 735, 375}, Header, "Буква"),
     };
     table.insert(table.end(), rest.begin(), rest.end());

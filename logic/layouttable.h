@@ -41,6 +41,14 @@ constexpr int ClientWidth = 7560;
 constexpr int ClientHeight = 6360;
 constexpr Rgb WindowColour{192, 192, 255};
 
+// The four result lists: their height, the sunken border around the rows and
+// the height of one row (18 pixels at 96 dpi, Times New Roman 12 pt's line).
+constexpr int ListHeightTwips = 2055;
+constexpr int ListBorderTwips = 30;
+constexpr int ListRowTwips = 270;
+// Rows a list shows whole; Page Up and Page Down move one fewer.
+constexpr int ListVisibleRows = (ListHeightTwips - 2 * ListBorderTwips) / ListRowTwips;
+
 // The title bar's text, UTF-8.
 extern const char* const WindowCaption;
 

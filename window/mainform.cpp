@@ -13,7 +13,6 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPlainTextEdit>
-#include <QScrollBar>
 #include <QTimer>
 
 namespace nihilist {
@@ -136,7 +135,6 @@ void MainForm::CreateWidgets()
     for (int k = 0; k < 4; ++k) {
         Label4[k] = Named(CenteredLabel(Caption("Label4", k), this), "Label4", k);
         List1[k] = Named(new RowList(this), "List1", k);
-        List1[k]->setUniformItemSizes(true); // one-line rows: no per-row measuring
         List1[k]->setAccessibleName(Label4[k]->text());
     }
 }
@@ -173,12 +171,12 @@ void MainForm::ConnectWidgets()
     for (int k = 0; k < 2; ++k)
         connect(Command1[k], &QPushButton::clicked, this, [this, k] { Command1_Click(k); });
     for (int k = 0; k < 4; ++k) {
-        connect(List1[k], &QListWidget::currentRowChanged, this, [this, k] { List1_Click(k); });
-        // The four lists form one table, so they scroll as one.
-        connect(List1[k]->verticalScrollBar(), &QScrollBar::valueChanged, this, [this](int value) {
-            for (QListWidget* list : List1)
-                list->verticalScrollBar()->setValue(value);
-        });
+        RowList* list = List1[k];
+        connect(list, &RowList::MouseDown, this, [this, k](int row) { List1_Click(k, row); });
+        connect(list, &RowList::KeyDown, this, [this, k](FormModel::ListKey key) { List1_KeyDown(k, key); });
+        connect(list, &RowList::GotFocus, this, [this, k](bool byKeyboard) { List1_GotFocus(k, byKeyboard); });
+        connect(list, &RowList::Wheel, this, [this, k](int angle) { List1_Wheel(k, angle); });
+        connect(list, &RowList::Scroll, this, [this, k](int top) { List1_Scroll(k, top); });
     }
 }
 
@@ -198,26 +196,40 @@ void MainForm::Command1_Click(int index)
     ShowModel();
 }
 
-void MainForm::List1_Click(int index)
+void MainForm::List1_Click(int index, int row)
 {
-    model_.List1[index].ListIndex = List1[index]->currentRow();
-    model_.SelectRow(index);
-    // Selecting a row raises this handler again for that list; it then finds
-    // every list on the same row and stops.
-    for (int k = 0; k < 4; ++k)
-        ShowSelection(k);
+    model_.ListMouseDown(index, row);
+    ShowLists();
 }
 
-void MainForm::ShowSelection(int k)
+void MainForm::List1_KeyDown(int index, FormModel::ListKey key)
 {
-    const int row = model_.List1[k].ListIndex;
-    if (List1[k]->currentRow() == row)
-        return;
-    // The lists already scroll as one; a list that scrolled itself to the
-    // row here would move the list being clicked under the mouse.
-    List1[k]->setAutoScroll(false);
-    List1[k]->setCurrentRow(row);
-    List1[k]->setAutoScroll(true);
+    model_.ListKeyDown(index, key);
+    ShowLists();
+}
+
+void MainForm::List1_GotFocus(int index, bool byKeyboard)
+{
+    model_.ListGotFocus(index, byKeyboard);
+    ShowLists();
+}
+
+void MainForm::List1_Wheel(int index, int angle)
+{
+    model_.ListWheel(index, angle);
+    ShowLists();
+}
+
+void MainForm::List1_Scroll(int index, int top)
+{
+    model_.ListScroll(index, top);
+    ShowLists();
+}
+
+void MainForm::ShowLists()
+{
+    for (int k = 0; k < 4; ++k)
+        List1[k]->Show(model_.List1[k].ListIndex, model_.List1[k].TopIndex);
 }
 
 void MainForm::ReadBoxes()
@@ -243,8 +255,8 @@ void MainForm::ShowModel()
             items.append(ToQString(item));
         List1[k]->clear();
         List1[k]->addItems(items);
-        ShowSelection(k);
     }
+    ShowLists();
 }
 
 } // namespace nihilist

@@ -12,11 +12,12 @@
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
 
 namespace nihilist {
+
+class RowList;
 
 // The widgets are numbered in groups, as the layout table names them:
 //   Text1_0..1     read-only panes: explanation, aphorism (hidden)
@@ -54,9 +55,13 @@ private:
 
     void Form_Load();
     void Command1_Click(int index);
-    void List1_Click(int index);
+    void List1_Click(int index, int row);
+    void List1_KeyDown(int index, FormModel::ListKey key);
+    void List1_GotFocus(int index, bool byKeyboard);
+    void List1_Wheel(int index, int angle);
+    void List1_Scroll(int index, int top);
 
-    void ShowSelection(int k);
+    void ShowLists();
     void ReadBoxes();
     void ShowModel();
 
@@ -71,7 +76,7 @@ private:
     std::array<QLabel*, 25> Label3{};
     std::array<QPushButton*, 2> Command1{};
     std::array<QLabel*, 4> Label4{};
-    std::array<QListWidget*, 4> List1{};
+    std::array<RowList*, 4> List1{};
 };
 
 } // namespace nihilist

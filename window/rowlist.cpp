@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "rowlist.h"
 
+#include "formlayout.h"
+
 #include <QFocusEvent>
 #include <QPainter>
+#include <QScrollBar>
 
 namespace nihilist {
 
@@ -10,7 +13,13 @@ RowList::RowList(QWidget* parent)
     : QListWidget(parent)
 {
     setSelectionMode(QAbstractItemView::SingleSelection);
+    // The model scrolls the lists, a whole row at a time, as one table.
+    setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    setAutoScroll(false);
+    setUniformItemSizes(true);
     ShowSelectionWithoutFocus();
+    connect(verticalScrollBar(), &QScrollBar::actionTriggered, this,
+        [this] { emit Scroll(verticalScrollBar()->sliderPosition()); });
 }
 
 void RowList::ShowSelectionWithoutFocus()
@@ -25,25 +34,74 @@ void RowList::ShowSelectionWithoutFocus()
     setPalette(colours);
 }
 
-QItemSelectionModel::SelectionFlags RowList::selectionCommand(const QModelIndex& index, const QEvent* event) const
+namespace {
+// Every row is one layout row high, whatever the font's own line.
+int RowHeight() { return layout::ListRowTwips / layout::TwipsPerPixel; }
+} // namespace
+
+void RowList::Show(int row, int top)
 {
-    // Empty space selects nothing and keeps the row; a selected row is never
-    // toggled off, it stays selected alone.
-    if (!index.isValid())
-        return QItemSelectionModel::NoUpdate;
-    const QItemSelectionModel::SelectionFlags command = QListWidget::selectionCommand(index, event);
-    if (command & (QItemSelectionModel::Deselect | QItemSelectionModel::Toggle))
-        return QItemSelectionModel::ClearAndSelect;
-    return command;
+    for (int i = 0; i < count(); ++i)
+        item(i)->setSizeHint(QSize(0, RowHeight()));
+    if (row < 0) {
+        clearSelection();
+        setCurrentItem(nullptr);
+    } else if (currentRow() != row || !item(row)->isSelected()) {
+        setCurrentRow(row);
+    }
+    const QSignalBlocker quiet(verticalScrollBar());
+    verticalScrollBar()->setValue(top);
+}
+
+void RowList::keyPressEvent(QKeyEvent* event)
+{
+    using Key = FormModel::ListKey;
+    // Alt and the system key belong to the window and the desktop.
+    if (event->modifiers() & (Qt::AltModifier | Qt::MetaModifier)) {
+        event->ignore();
+        return;
+    }
+    switch (event->key()) {
+    case Qt::Key_Up: emit KeyDown(Key::Up); break;
+    case Qt::Key_Down: emit KeyDown(Key::Down); break;
+    case Qt::Key_Home: emit KeyDown(Key::Home); break;
+    case Qt::Key_End: emit KeyDown(Key::End); break;
+    case Qt::Key_PageUp: emit KeyDown(Key::PageUp); break;
+    case Qt::Key_PageDown: emit KeyDown(Key::PageDown); break;
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Space:
+        break; // a list of one column: nothing to move to
+    default:
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+void RowList::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        emit MouseDown(indexAt(event->position().toPoint()).row());
+    event->accept();
+}
+
+// A drag, a release or a second click picks nothing more than the press did.
+void RowList::mouseMoveEvent(QMouseEvent* event) { event->accept(); }
+void RowList::mouseReleaseEvent(QMouseEvent* event) { event->accept(); }
+void RowList::mouseDoubleClickEvent(QMouseEvent* event) { mousePressEvent(event); }
+
+void RowList::wheelEvent(QWheelEvent* event)
+{
+    emit Wheel(event->angleDelta().y());
+    event->accept();
 }
 
 void RowList::focusInEvent(QFocusEvent* event)
 {
-    // The base class puts the cursor on the first row without selecting it;
-    // make that row the selected one, so the table shows where the keyboard is.
     QListWidget::focusInEvent(event);
-    if (currentRow() >= 0 && selectedItems().isEmpty())
-        setCurrentRow(currentRow());
+    const Qt::FocusReason reason = event->reason();
+    emit GotFocus(reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason);
     viewport()->update(); // an empty list shows or hides its focus mark
 }
 
@@ -63,7 +121,7 @@ void RowList::paintEvent(QPaintEvent* event)
         return;
     QPainter painter(viewport());
     painter.setPen(QPen(palette().color(QPalette::Text), 1, Qt::DotLine));
-    painter.drawRect(0, 0, viewport()->width() - 1, fontMetrics().height() - 1);
+    painter.drawRect(0, 0, viewport()->width() - 1, RowHeight() - 1);
 }
 
 } // namespace nihilist

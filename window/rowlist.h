@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// A list box whose selection is always its current row, as in a classic
-// single-selection list box: moving the cursor by mouse or key selects the
-// row it lands on, and nothing the user does clears the selection (a click
-// below the last row, Ctrl+click or Ctrl+Space on the selected row). Taking
-// the focus with the keyboard selects the row the cursor is on, the first
-// row when none was picked yet. The picked row shows in the highlight
-// colours whether or not the list has the focus.
+// One of the four result lists. It draws rows and reports what the pupil
+// does to it (keys, presses, the focus, the wheel, the scroll bar); which
+// row is picked and which row shows first is decided by the form model and
+// shown back with Show(). The picked row shows in the highlight colours
+// whether or not the list has the focus.
 #pragma once
+
+#include "formmodel.h"
 
 #include <QListWidget>
 
@@ -17,9 +17,23 @@ class RowList : public QListWidget {
 public:
     explicit RowList(QWidget* parent = nullptr);
 
+    // Picks `row` (-1: none) and scrolls to show `top` first.
+    void Show(int row, int top);
+
+signals:
+    void KeyDown(nihilist::FormModel::ListKey key);
+    void MouseDown(int row); // -1: blank space
+    void GotFocus(bool byKeyboard);
+    void Wheel(int angle);
+    void Scroll(int top);
+
 protected:
-    QItemSelectionModel::SelectionFlags selectionCommand(
-        const QModelIndex& index, const QEvent* event = nullptr) const override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
