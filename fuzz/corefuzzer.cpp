@@ -14,7 +14,11 @@
 //   4, 5  Encrypt
 //   6     Clear
 //   7     pick a row   list, row, select: ListIndex of `list` is set to `row`,
-//                      then SelectRow(select) runs
+//                      then SelectRow(select) runs; or, for a list byte
+//                      >= 0x80, a pupil's event in list (byte % 4), by
+//                      (byte >> 2) % 5: 0 a key (byte % 6), 1 a press on
+//                      row, 2 the focus (byte & 1: by keyboard), 3 a wheel
+//                      turn (16-bit little-endian angle), 4 a scroll to row
 // At most MaxSteps steps are taken. box is a byte % 3; at is a byte %
 // (box length + 1); erase is a byte % 4, the characters after `at` that the
 // typed text replaces (a selection). row is a byte minus 1, or for bytes
@@ -24,6 +28,7 @@
 // does with every edit. fuzz/makecorpus.py writes the seed sessions;
 // replay.cpp runs them, and seeded random ones, as a plain test.
 #include "testsupport.h"
+#include "layouttable.h"
 #include "textlimit.h"
 
 #include <algorithm>
@@ -135,7 +140,7 @@ public:
             case 4:
             case 5: Encrypt(); break;
             case 6: Clear(); break;
-            default: PickRow(in); break;
+            default: ListEvent(in); break;
             }
             CheckAlways();
         }
@@ -165,6 +170,9 @@ private:
         const std::size_t rows = model_.List1[0].Items.size();
         for (const nihilist::ListBox& list : model_.List1) {
             Expect(list.Items.size() == rows, "the four lists differ in length");
+            Expect(list.TopIndex == model_.List1[0].TopIndex, "the lists scrolled apart");
+            Expect(list.TopIndex >= 0 && list.TopIndex <= std::max(0, static_cast<int>(rows) - nihilist::layout::ListVisibleRows),
+                "a list scrolled past its rows");
             if (indexesFromModel_)
                 Expect(list.ListIndex >= -1 && list.ListIndex < static_cast<int>(rows),
                     "a ListIndex names no row");
@@ -296,11 +304,61 @@ private:
             Expect(model_.Label3[cell] == plain.substr(cell, 1), "Clear did not restore the plain square");
     }
 
-    void PickRow(Reader& in)
+    static int Row(Reader& in)
     {
-        const int written = in.Byte() % 4;
         const std::uint8_t rowByte = in.Byte();
-        const int row = rowByte >= 0x80 ? static_cast<int>(in.Word()) : rowByte - 1;
+        return rowByte >= 0x80 ? static_cast<int>(in.Word()) : rowByte - 1;
+    }
+
+    void ListEvent(Reader& in)
+    {
+        const std::uint8_t listByte = in.Byte();
+        if (listByte < 0x80)
+            return PickRow(listByte % 4, in);
+        const int list = listByte % 4;
+        const int rows = static_cast<int>(model_.List1[0].Items.size());
+        const int top = model_.List1[0].TopIndex;
+        const int picked = model_.List1[0].ListIndex;
+        bool shown = false; // the picked row must end up in view
+        switch ((listByte >> 2) % 5) {
+        case 0:
+            model_.ListKeyDown(list, static_cast<FormModel::ListKey>(in.Byte() % 6));
+            shown = true;
+            break;
+        case 1: {
+            const int row = Row(in);
+            model_.ListMouseDown(list, row);
+            Expect(model_.List1[0].TopIndex == top, "a press scrolled the lists");
+            Expect(model_.List1[0].ListIndex == (row >= 0 && row < rows ? row : picked), "a press picked the wrong row");
+            break;
+        }
+        case 2: {
+            const bool byKeyboard = in.Byte() & 1;
+            model_.ListGotFocus(list, byKeyboard);
+            shown = byKeyboard;
+            if (!byKeyboard || picked >= 0)
+                Expect(model_.List1[0].ListIndex == picked, "the focus moved the picked row");
+            break;
+        }
+        case 3: {
+            const auto angle = static_cast<std::int16_t>(in.Byte() | in.Byte() << 8);
+            model_.ListWheel(list, angle);
+            Expect(model_.List1[0].ListIndex == picked, "the wheel moved the picked row");
+            break;
+        }
+        default:
+            model_.ListScroll(list, Row(in));
+            Expect(model_.List1[0].ListIndex == picked, "scrolling moved the picked row");
+        }
+        const int now = model_.List1[0].ListIndex;
+        if (shown && rows > 0 && indexesFromModel_)
+            Expect(now >= model_.List1[0].TopIndex && now < model_.List1[0].TopIndex + nihilist::layout::ListVisibleRows,
+                "the picked row is out of view");
+    }
+
+    void PickRow(int written, Reader& in)
+    {
+        const int row = Row(in);
         const std::uint8_t selectByte = in.Byte();
         constexpr std::array<int, 8> outside{-1, 4, 5, -2, 100, -100, INT_MAX, INT_MIN};
         const int select = selectByte < 0xc0 ? selectByte % 4 : outside[selectByte % 8];

@@ -34,6 +34,14 @@ def pick(list_, row, select):
     return bytes([7, list_, 0x80]) + struct.pack("<i", row) + bytes([select])
 
 
+KEY_UP, KEY_DOWN, KEY_HOME, KEY_END, PAGE_UP, PAGE_DOWN = range(6)
+
+
+def list_event(list_, kind, *args):
+    """A pupil's event in a list: 0 key, 1 press, 2 focus, 3 wheel, 4 scroll."""
+    return bytes([7, 0x80 | kind << 2 | list_]) + bytes(args)
+
+
 def fresh(*boxes):
     """Clear, then type keyword, key and text."""
     out = CLEAR
@@ -58,6 +66,9 @@ SEEDS = {
     "over-limit": overwrite(KEY, "AB", 255, 80) + overwrite(PLAIN, "HELLO", 3, 3) + ENCRYPT
     + pick(2, 49, 2) + type_utf8(PLAIN, "XYZ", at=4, erase=2) + ENCRYPT,
     "row-picks": ENCRYPT + pick(2, 2**31 - 1, 0) + pick(1, -5, 0xC3) + pick(0, 3, 0xC1) + pick(3, 21, 3) + ENCRYPT,
+    "list-events": ENCRYPT + list_event(3, 2, 1) + list_event(0, 0, PAGE_DOWN) + list_event(1, 0, PAGE_DOWN)
+    + list_event(2, 0, KEY_END) + list_event(2, 3, 0x88, 0xFF) + list_event(1, 1, 8) + list_event(0, 4, 0x80, 0xFF, 0xFF, 0xFF, 0x7F)
+    + list_event(3, 1, 0) + list_event(0, 0, KEY_HOME) + CLEAR + list_event(0, 2, 1) + list_event(0, 0, KEY_DOWN),
     "empty-key": ENCRYPT + overwrite(KEY, "") + ENCRYPT + pick(0, 0, 0),
 }
 

@@ -49,7 +49,7 @@ void FormModel::ListKeyDown(int list, ListKey key)
         return;
     const int row = List1[list].ListIndex;
     int to = 0; // with nothing picked yet, any key picks the first row
-    if (row >= 0) {
+    if (row >= 0 && row < count) {
         switch (key) {
         case ListKey::Up: to = row - 1; break;
         case ListKey::Down: to = row + 1; break;
