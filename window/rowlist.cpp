@@ -49,8 +49,7 @@ void RowList::Show(int row, int top)
     } else if (currentRow() != row || !item(row)->isSelected()) {
         setCurrentRow(row);
     }
-    const QSignalBlocker quiet(verticalScrollBar());
-    verticalScrollBar()->setValue(top);
+    verticalScrollBar()->setValue(top); // raises no action: only the pupil's moves are reported
 }
 
 void RowList::keyPressEvent(QKeyEvent* event)
