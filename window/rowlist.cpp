@@ -7,6 +7,9 @@
 #include <QPainter>
 #include <QScrollBar>
 
+#include <algorithm>
+#include <cmath>
+
 namespace nihilist {
 
 RowList::RowList(QWidget* parent)
@@ -22,15 +25,40 @@ RowList::RowList(QWidget* parent)
         [this] { emit Scroll(verticalScrollBar()->sliderPosition()); });
 }
 
+namespace {
+
+// WCAG's contrast ratio of two colours, 1 to 21.
+double Contrast(const QColor& a, const QColor& b)
+{
+    const auto luminance = [](const QColor& c) {
+        const auto linear = [](double v) { return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+        return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+    };
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+} // namespace
+
 void RowList::ShowSelectionWithoutFocus()
 {
     // The four lists teach which letter became which number, so the picked
     // row must show in all of them, not only in the one with the focus.
     // Some platform themes (Windows) draw an unfocused selection in the
-    // button face colour, invisible on white.
+    // button face colour, invisible on white. The desktop's own colours are
+    // kept where they are readable (4.5:1); Fusion's blue is not.
     QPalette colours = palette();
-    for (QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText})
-        colours.setColor(QPalette::Inactive, role, colours.color(QPalette::Active, role));
+    QColor highlight = colours.color(QPalette::Active, QPalette::Highlight);
+    QColor text = colours.color(QPalette::Active, QPalette::HighlightedText);
+    if (Contrast(highlight, text) < 4.5) {
+        const layout::Rgb picked = layout::PickedRowColour;
+        highlight = QColor(picked.red, picked.green, picked.blue);
+        text = Qt::white;
+    }
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        colours.setColor(group, QPalette::Highlight, highlight);
+        colours.setColor(group, QPalette::HighlightedText, text);
+    }
     setPalette(colours);
 }
 

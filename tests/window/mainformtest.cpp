@@ -10,6 +10,7 @@
 #include <QtTest>
 #include <QtWidgets>
 
+#include <cmath>
 #include <algorithm>
 #include <memory>
 
@@ -344,6 +345,21 @@ private slots:
                     lit += window.pixelColor(List(k)->viewport()->mapTo(form.get(), QPoint(x, y))) == highlight;
             QVERIFY2(lit > cell.width() * cell.height() / 2, qPrintable(List(k)->objectName()));
         }
+        // Readable as WCAG asks of text (4.5:1): the row's colour against its
+        // most distinct pixel, the core of a letter.
+        const QRect cell = List(2)->visualItemRect(List(2)->item(row)).translated(List(2)->viewport()->mapTo(form.get(), QPoint()));
+        const auto luminance = [](QColor c) {
+            const auto linear = [](double v) { return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+            return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+        };
+        const double back = luminance(window.pixelColor(cell.topLeft()));
+        double contrast = 1;
+        for (int y = cell.top(); y <= cell.bottom(); ++y)
+            for (int x = cell.left(); x <= cell.right(); ++x) {
+                const double l = luminance(window.pixelColor(x, y));
+                contrast = std::max(contrast, (std::max(l, back) + 0.05) / (std::min(l, back) + 0.05));
+            }
+        QVERIFY2(contrast >= 4.5, qPrintable(QString::number(contrast)));
     }
 
     void qtsOwnTextsAreBulgarian()
