@@ -1,0 +1,583 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Plays the conformance sessions (tests/sessions/*.session) on the real
+// window, offscreen, with real events, and writes the state line after every
+// step. The page's player (web/session.test.js) writes the same line from the
+// page, so the window is the reference for both. The format is described in
+// tests/sessions/README.md.
+//
+//   sessiontest DIR                         play DIR/*.session, compare with their "= " lines
+//   SESSION_RECORD=1 sessiontest DIR        rewrite the "= " lines from the window instead
+//   sessiontest --generate SEED STEPS FILE  write a session of random steps, fixed by SEED
+//
+// A mismatch names the file, the line and the step, and the whole transcript
+// the window gave is written to sessions/<name>.session.actual beside this
+// program.
+//
+// Details the window cannot do as a pupil would, and what is done instead:
+//   - "select" focuses the box with a mouse focus reason and sets the
+//     selection directly: a drag cannot pick code points exactly.
+//   - "insert" sends a QInputMethodEvent with only a commit string.
+//   - "wheel" sends one QWheelEvent of 120 eighths of a degree per notch to
+//     the list's viewport, at its centre.
+#include "appearance.h"
+#include "layouttable.h"
+#include "mainform.h"
+
+#include <QtTest>
+#include <QtWidgets>
+
+#include <cstdint>
+#include <optional>
+
+namespace {
+
+using nihilist::Numbered;
+
+// A small fixed generator (mulberry32): the same sessions on every platform.
+class Random {
+public:
+    explicit Random(std::uint32_t seed)
+        : state_(seed)
+    {
+    }
+    int Below(int n)
+    {
+        state_ += 0x6d2b79f5u;
+        std::uint32_t t = state_;
+        t = (t ^ (t >> 15)) * (t | 1u);
+        t ^= t + (t ^ (t >> 7)) * (t | 61u);
+        t ^= t >> 14;
+        return static_cast<int>((static_cast<std::uint64_t>(t) * static_cast<std::uint64_t>(n)) >> 32);
+    }
+    template <typename T> const T& Pick(const QList<T>& items) { return items[Below(static_cast<int>(items.size()))]; }
+
+private:
+    std::uint32_t state_;
+};
+
+// Code points in the first `units` UTF-16 units of `text`.
+int CodePoints(const QString& text, qsizetype units)
+{
+    int count = 0;
+    for (qsizetype i = 0; i < units && i < text.size(); ++i)
+        if (!(text[i].isLowSurrogate() && i > 0 && text[i - 1].isHighSurrogate()))
+            ++count;
+    return count;
+}
+
+// The UTF-16 position of code point `n`, or -1 past the end.
+qsizetype Units(const QString& text, int n)
+{
+    qsizetype i = 0;
+    for (int k = 0; k < n; ++k) {
+        if (i >= text.size())
+            return -1;
+        i += text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate() ? 2 : 1;
+    }
+    return i;
+}
+
+// As JavaScript's JSON.stringify writes a string.
+QString Json(const QString& text)
+{
+    QString out = QStringLiteral("\"");
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            out += text.mid(i++, 2);
+            continue;
+        }
+        switch (c) {
+        case u'"': out += QStringLiteral("\\\""); break;
+        case u'\\': out += QStringLiteral("\\\\"); break;
+        case u'\b': out += QStringLiteral("\\b"); break;
+        case u'\f': out += QStringLiteral("\\f"); break;
+        case u'\n': out += QStringLiteral("\\n"); break;
+        case u'\r': out += QStringLiteral("\\r"); break;
+        case u'\t': out += QStringLiteral("\\t"); break;
+        default:
+            if (c < 0x20 || QChar::isSurrogate(c))
+                out += QStringLiteral("\\u%1").arg(static_cast<int>(c), 4, 16, QLatin1Char('0'));
+            else
+                out += QChar(c);
+        }
+    }
+    return out + u'"';
+}
+
+// One value, or the four joined by commas when the lists differ.
+QString OneOrFour(const std::array<int, 4>& values)
+{
+    if (std::all_of(values.begin(), values.end(), [&](int v) { return v == values[0]; }))
+        return QString::number(values[0]);
+    QStringList each;
+    for (int v : values)
+        each << QString::number(v);
+    return each.join(',');
+}
+
+// The key a keyboard reports for a typed character, as Qt's platform
+// plugins do: letters by their capital, the rest by their own code.
+Qt::Key KeyOf(char16_t c)
+{
+    const QChar upper = QChar(c).toUpper();
+    return upper.isPrint() ? static_cast<Qt::Key>(upper.unicode()) : Qt::Key_unknown;
+}
+
+class Player {
+public:
+    Player()
+    {
+        form_.show();
+        QApplication::setActiveWindow(&form_);
+    }
+
+    bool Ready()
+    {
+        const bool active = QTest::qWaitForWindowActive(&form_);
+        QCoreApplication::processEvents();
+        return active;
+    }
+
+    QLineEdit* Box(int k) const { return Numbered<QLineEdit>(form_, "Text2", k); }
+    QListWidget* List(int k) const { return Numbered<QListWidget>(form_, "List1", k); }
+
+    QString Focus() const
+    {
+        const QWidget* focus = QApplication::focusWidget();
+        if (!focus || focus->window() != &form_ || focus == &form_ || focus->objectName().isEmpty())
+            return QStringLiteral("-");
+        return focus->objectName();
+    }
+
+    QString State() const
+    {
+        QStringList boxes;
+        for (int k = 0; k < 3; ++k) {
+            const QLineEdit* box = Box(k);
+            const QString text = box->text();
+            QString caret = QString::number(CodePoints(text, box->cursorPosition()));
+            if (box->hasFocus() && box->hasSelectedText())
+                caret = QStringLiteral("%1-%2").arg(CodePoints(text, box->selectionStart())).arg(CodePoints(text, box->selectionEnd()));
+            boxes << Json(text) + u'@' + caret;
+        }
+        QString square;
+        for (int i = 0; i < 25; ++i) {
+            const QString cell = Numbered<QLabel>(form_, "Label3", i)->text();
+            square += cell.isEmpty() ? QStringLiteral("_") : cell;
+        }
+        std::array<int, 4> picked{}, top{};
+        int count = 0;
+        for (int k = 0; k < 4; ++k) {
+            const QModelIndexList selected = List(k)->selectionModel()->selectedIndexes();
+            picked[k] = selected.isEmpty() ? -1 : selected.first().row();
+            // The first row the view places at its top.
+            top[k] = std::max(0, List(k)->indexAt(QPoint(1, 1)).row());
+            count = std::max(count, List(k)->count());
+        }
+        QStringList rows;
+        for (int row = 0; row < count; ++row) {
+            QStringList cells;
+            for (int k : {3, 0, 1, 2})
+                cells << (row < List(k)->count() ? List(k)->item(row)->text() : QStringLiteral("?"));
+            rows << cells.join('/');
+        }
+        return QStringLiteral("= focus %1 | boxes %2 | square %3 | picked %4 | top %5 | rows %6")
+            .arg(Focus(), boxes.join(' '), square, OneOrFour(picked), OneOrFour(top),
+                rows.isEmpty() ? QStringLiteral("-") : rows.join(' '));
+    }
+
+    // Plays one step; what is wrong with it when it cannot be played.
+    QString Play(const QString& step)
+    {
+        const QString wrong = Act(step);
+        QCoreApplication::processEvents(); // as the event loop does between a pupil's actions
+        return wrong;
+    }
+
+    // Where a click on blank space lands; none when the rows fill the list.
+    std::optional<QPoint> Blank(int k) const
+    {
+        const QListWidget* list = List(k);
+        const int bottom = list->count() == 0 ? 0 : list->visualItemRect(list->item(list->count() - 1)).bottom() + 1;
+        const int height = list->viewport()->height();
+        if (bottom >= height)
+            return std::nullopt;
+        return QPoint(list->viewport()->width() / 2, (std::max(bottom, 0) + height) / 2);
+    }
+
+    // The part of row `row` of list k that shows; empty when none does.
+    QRect Shown(int k, int row) const
+    {
+        const QListWidget* list = List(k);
+        return list->visualItemRect(list->item(row)).intersected(list->viewport()->rect());
+    }
+
+private:
+    QWidget* Target() { return QApplication::focusWidget() ? QApplication::focusWidget() : &form_; }
+
+    QString Act(const QString& step)
+    {
+        const QString verb = step.section(' ', 0, 0);
+        const QString rest = step.section(' ', 1);
+        const QStringList words = rest.split(' ');
+        if (verb == "select") {
+            const int k = QStringList{"Text2_0", "Text2_1", "Text2_2"}.indexOf(words.value(0));
+            bool fromOk = false, toOk = false;
+            const int from = words.value(1).toInt(&fromOk), to = words.value(2).toInt(&toOk);
+            if (k < 0 || words.size() != 3 || !fromOk || !toOk || from > to)
+                return "not a selection";
+            QLineEdit* box = Box(k);
+            const qsizetype a = Units(box->text(), from), b = Units(box->text(), to);
+            if (from < 0 || a < 0 || b < 0)
+                return "past the end of the text";
+            box->setFocus(Qt::MouseFocusReason);
+            box->setCursorPosition(static_cast<int>(a));
+            if (b > a)
+                box->setSelection(static_cast<int>(a), static_cast<int>(b - a));
+            return {};
+        }
+        if (verb == "type") {
+            for (QChar c : rest) {
+                if (c.isSurrogate())
+                    return "type takes BMP characters only";
+                QTest::sendKeyEvent(QTest::Click, Target(), KeyOf(c.unicode()), QString(c), Qt::NoModifier);
+            }
+            return {};
+        }
+        if (verb == "paste") {
+            QString text = rest;
+            static const QRegularExpression repeated(QStringLiteral("^(.*) \\*(\\d+)$"));
+            if (const QRegularExpressionMatch match = repeated.match(rest); match.hasMatch())
+                text = match.captured(1).repeated(match.captured(2).toInt());
+            QApplication::clipboard()->setText(text);
+            QTest::keyClick(Target(), Qt::Key_V, Qt::ControlModifier);
+            return {};
+        }
+        if (verb == "insert") {
+            QInputMethodEvent event;
+            event.setCommitString(rest);
+            QApplication::sendEvent(Target(), &event);
+            return {};
+        }
+        if (verb == "key")
+            return Key(rest);
+        if (verb == "click") {
+            if (words.size() == 1 && words[0].startsWith("Command1_")) {
+                auto* button = form_.findChild<QPushButton*>(words[0]);
+                if (!button)
+                    return "no such button";
+                QTest::mouseClick(button, Qt::LeftButton);
+                return {};
+            }
+            const int k = QStringList{"List1_0", "List1_1", "List1_2", "List1_3"}.indexOf(words.value(0));
+            if (k < 0)
+                return "no such control";
+            QPoint at;
+            if (words.size() == 2 && words[1] == "blank") {
+                const std::optional<QPoint> blank = Blank(k);
+                if (!blank)
+                    return "no blank space in the list";
+                at = *blank;
+            } else if (words.size() == 3 && words[1] == "row") {
+                bool ok = false;
+                const int row = words[2].toInt(&ok);
+                if (!ok || row < 0 || row >= List(k)->count())
+                    return "no such row";
+                const QRect shown = Shown(k, row);
+                if (shown.isEmpty())
+                    return "the row is not shown";
+                at = shown.center();
+            } else {
+                return "not a click";
+            }
+            QTest::mouseClick(List(k)->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+            return {};
+        }
+        if (verb == "wheel") {
+            const int k = QStringList{"List1_0", "List1_1", "List1_2", "List1_3"}.indexOf(words.value(0));
+            bool ok = false;
+            const int notches = words.value(1).toInt(&ok);
+            if (k < 0 || !ok || notches == 0 || words.size() != 2)
+                return "not a wheel turn";
+            QWidget* viewport = List(k)->viewport();
+            const QPointF at = QRectF(viewport->rect()).center();
+            for (int i = 0; i < std::abs(notches); ++i) {
+                // Towards the pupil is a negative angle.
+                QWheelEvent event(at, viewport->mapToGlobal(at), QPoint(), QPoint(0, notches > 0 ? -120 : 120),
+                    Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+                QApplication::sendEvent(viewport, &event);
+            }
+            return {};
+        }
+        return "unknown step";
+    }
+
+    QString Key(const QString& name)
+    {
+        static const QHash<QString, Qt::Key> keys{{"Up", Qt::Key_Up}, {"Down", Qt::Key_Down}, {"Left", Qt::Key_Left},
+            {"Right", Qt::Key_Right}, {"Home", Qt::Key_Home}, {"End", Qt::Key_End}, {"PageUp", Qt::Key_PageUp},
+            {"PageDown", Qt::Key_PageDown}, {"Space", Qt::Key_Space}, {"Enter", Qt::Key_Return},
+            {"Backspace", Qt::Key_Backspace}, {"Delete", Qt::Key_Delete}, {"Tab", Qt::Key_Tab}};
+        const std::vector<std::string>& order = nihilist::layout::FocusOrder();
+        if (name == "Shift+Tab") {
+            if (Focus().toStdString() == order.front())
+                return "Shift+Tab past the first control";
+            QTest::keyClick(Target(), Qt::Key_Backtab, Qt::ShiftModifier);
+            return {};
+        }
+        if (!keys.contains(name))
+            return "no such key";
+        if (name == "Tab" && Focus().toStdString() == order.back())
+            return "Tab past the last control";
+        QTest::keyClick(Target(), keys[name]);
+        return {};
+    }
+
+    nihilist::MainForm form_;
+};
+
+// A session file: its steps, each with its line number, and the state lines
+// expected after the start and after each step.
+struct Session {
+    QStringList lines;
+    QList<int> steps;            // line index of each step
+    QList<int> expected;         // line index of the state after the start (0) and after each step; -1: none
+};
+
+Session Read(const QString& path)
+{
+    Session session;
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly))
+        session.lines = QString::fromUtf8(file.readAll()).split('\n');
+    if (!session.lines.isEmpty() && session.lines.last().isEmpty())
+        session.lines.removeLast();
+    session.expected << -1;
+    for (int i = 0; i < session.lines.size(); ++i) {
+        const QString& line = session.lines[i];
+        if (line.startsWith("= ")) {
+            if (session.expected.last() < 0)
+                session.expected.last() = i;
+        } else if (!line.isEmpty() && !line.startsWith('#')) {
+            session.steps << i;
+            session.expected << -1;
+        }
+    }
+    return session;
+}
+
+// The session again, its state lines the window's: one after the comments
+// at the top, one after every step.
+QString Transcript(const Session& session, const QStringList& states)
+{
+    QStringList out;
+    int state = 0;
+    for (int i = 0; i < session.lines.size(); ++i) {
+        const QString& line = session.lines[i];
+        if (line.startsWith("= "))
+            continue;
+        const bool step = session.steps.contains(i);
+        if (step && state == 0)
+            out << states[state++];
+        out << line;
+        if (step)
+            out << states.value(state++);
+    }
+    if (state == 0)
+        out << states.value(0);
+    return out.join('\n') + '\n';
+}
+
+bool Write(const QString& path, const QString& text)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(text.toUtf8()) >= 0;
+}
+
+// Steps a pupil might take; only steps the format allows, so that the page
+// can play them too.
+const QList<QString> Typed{"zebra", "RUSSIAN", "j", "I", "x y", "q-1", "жЖ", "ключ", "ß", "ı", "Ωμέγα", "abc", "x"};
+const QList<QString> Pasted{"DYNAMITE", "ж", "😀", "e\u0301", "Hello, World!", "ǆ", "👩‍👧", "jam"};
+
+QString RandomStep(Player& player, Random& random)
+{
+    const QString focus = player.Focus();
+    const std::vector<std::string>& order = nihilist::layout::FocusOrder();
+    const bool inBox = focus.startsWith("Text2_");
+    const int rows = player.List(0)->count();
+    for (;;) {
+        switch (random.Below(14)) {
+        case 0: {
+            const int k = random.Below(3);
+            const int length = CodePoints(player.Box(k)->text(), player.Box(k)->text().size());
+            const int from = random.Below(length + 1);
+            const int to = random.Below(3) == 0 ? from + random.Below(length - from + 1) : from;
+            return QStringLiteral("select Text2_%1 %2 %3").arg(k).arg(from).arg(to);
+        }
+        case 1:
+        case 2:
+            if (inBox)
+                return "type " + random.Pick(Typed);
+            break;
+        case 3:
+            if (inBox) {
+                const QString text = random.Pick(Pasted);
+                return random.Below(3) == 0 ? QStringLiteral("paste %1 *%2").arg(text).arg(2 + random.Below(20))
+                                            : "paste " + text;
+            }
+            break;
+        case 4:
+            if (inBox)
+                return "insert " + random.Pick(Typed + Pasted);
+            break;
+        case 5:
+        case 6: {
+            QList<QString> keys;
+            if (inBox)
+                keys = {"Left", "Right", "Home", "End", "Backspace", "Delete"};
+            else if (focus.startsWith("List1_"))
+                keys = {"Up", "Down", "Home", "End", "PageUp", "PageDown", "Left", "Right", "Space"};
+            else if (focus.startsWith("Command1_"))
+                keys = {"Space", "Enter"};
+            if (!keys.isEmpty())
+                return "key " + random.Pick(keys);
+            break;
+        }
+        case 7:
+            if (focus.toStdString() != order.back() && random.Below(4) != 0)
+                return QStringLiteral("key Tab");
+            if (focus.toStdString() != order.front() && focus != "-")
+                return QStringLiteral("key Shift+Tab");
+            break;
+        case 8:
+        case 12: return QStringLiteral("click Command1_%1").arg(random.Below(5) == 0 ? 1 : 0);
+        case 9:
+        case 13: {
+            const int k = random.Below(4);
+            QList<int> shown;
+            for (int row = 0; row < rows; ++row)
+                if (!player.Shown(k, row).isEmpty())
+                    shown << row;
+            if (!shown.isEmpty())
+                return QStringLiteral("click List1_%1 row %2").arg(k).arg(random.Pick(shown));
+            break;
+        }
+        case 10: {
+            const int k = random.Below(4);
+            if (player.Blank(k) && random.Below(2) == 0)
+                return QStringLiteral("click List1_%1 blank").arg(k);
+            break;
+        }
+        default: {
+            const int notches = random.Below(7) - 3;
+            if (notches != 0)
+                return QStringLiteral("wheel List1_%1 %2").arg(random.Below(4)).arg(notches);
+        }
+        }
+    }
+}
+
+int Generate(std::uint32_t seed, int steps, const QString& path)
+{
+    Player player;
+    if (!player.Ready())
+        return 2;
+    Random random(seed);
+    QStringList out{QStringLiteral("# Random steps from seed %1, recorded from the window:").arg(seed),
+        QStringLiteral("#   sessiontest --generate %1 %2 FILE").arg(seed).arg(steps), player.State()};
+    for (int i = 0; i < steps; ++i) {
+        const QString step = RandomStep(player, random);
+        if (const QString wrong = player.Play(step); !wrong.isEmpty()) {
+            qCritical("generated step %s: %s", qPrintable(step), qPrintable(wrong));
+            return 1;
+        }
+        out << step << player.State();
+    }
+    return Write(path, out.join('\n') + '\n') ? 0 : 1;
+}
+
+QString sessionFolder;
+
+} // namespace
+
+class SessionTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void windowPlaysTheSession_data()
+    {
+        QTest::addColumn<QString>("path");
+        const QDir folder(sessionFolder);
+        const QStringList names = folder.entryList({"*.session"}, QDir::Files, QDir::Name);
+        QVERIFY2(!names.isEmpty(), qPrintable("no sessions in " + sessionFolder));
+        for (const QString& name : names)
+            QTest::newRow(qPrintable(name)) << folder.filePath(name);
+    }
+    void windowPlaysTheSession()
+    {
+        QFETCH(QString, path);
+        const Session session = Read(path);
+        Player player;
+        QVERIFY(player.Ready());
+        QStringList states{player.State()};
+        QString failure;
+        const auto compare = [&](int state, const QString& what) {
+            const int line = session.expected[state];
+            if (!failure.isEmpty())
+                return;
+            if (line < 0)
+                failure = QStringLiteral("%1: no state line after %2").arg(path, what);
+            else if (session.lines[line] != states[state])
+                failure = QStringLiteral("%1:%2: after %3\n  expected %4\n  actual   %5")
+                              .arg(path)
+                              .arg(line + 1)
+                              .arg(what, session.lines[line], states[state]);
+        };
+        compare(0, "the start");
+        for (int s = 0; s < session.steps.size(); ++s) {
+            const int line = session.steps[s];
+            const QString step = session.lines[line];
+            const QString wrong = player.Play(step);
+            QVERIFY2(wrong.isEmpty(), qPrintable(QStringLiteral("%1:%2: step %3 \"%4\": %5")
+                                                     .arg(path)
+                                                     .arg(line + 1)
+                                                     .arg(s + 1)
+                                                     .arg(step, wrong)));
+            states << player.State();
+            compare(s + 1, QStringLiteral("step %1 \"%2\"").arg(s + 1).arg(step));
+        }
+        const QString transcript = Transcript(session, states);
+        if (qEnvironmentVariableIntValue("SESSION_RECORD") == 1) {
+            QVERIFY2(Write(path, transcript), qPrintable("cannot write " + path));
+            return;
+        }
+        if (!failure.isEmpty()) {
+            const QString actual = QCoreApplication::applicationDirPath() + "/sessions/"
+                + QFileInfo(path).fileName() + ".actual";
+            QDir().mkpath(QFileInfo(actual).path());
+            Write(actual, transcript);
+            failure += "\n  the window's transcript: " + actual;
+        }
+        QVERIFY2(failure.isEmpty(), qPrintable(failure));
+    }
+};
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    nihilist::ApplyAppearance();
+    QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() == 5 && arguments[1] == "--generate")
+        return Generate(arguments[2].toUInt(), arguments[3].toInt(), arguments[4]);
+    // The session folder comes first; the rest is QtTest's.
+    if (arguments.size() < 2 || arguments[1].startsWith('-')) {
+        qCritical("usage: sessiontest FOLDER [QtTest options] | sessiontest --generate SEED STEPS FILE");
+        return 2;
+    }
+    sessionFolder = arguments.takeAt(1);
+    SessionTest test;
+    return QTest::qExec(&test, arguments);
+}
+
+#include "sessiontest.moc"
