@@ -30,8 +30,10 @@
 #include <QtTest>
 #include <QtWidgets>
 
+#include <cstdlib>
 #include <functional>
 #include <memory>
+#include <tuple>
 
 using nihilist::MainForm;
 
