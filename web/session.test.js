@@ -1,0 +1,245 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Plays the conformance sessions (tests/sessions/*.session, the format in
+// tests/sessions/README.md) on dist/web/nihilist-cipher.html in Debian's
+// Chromium and Firefox ESR, with real input, and after every step compares
+// the state line read from the page with the one the desktop window wrote.
+//   node --test web/session.test.js
+// Environment: WEB_BROWSERS (chromium,firefox); SESSION_SEED=n plays instead
+// a session of SESSION_STEPS (60) random steps that the window generates from
+// seed n (SESSION_PLAYER names its sessiontest program; without it the
+// default build makes one).
+//
+// How the steps arrive:
+//   paste   the text is put on the browser's clipboard (navigator.clipboard;
+//           Chromium with the clipboard permissions, Firefox with its testing
+//           preference), then Ctrl+V, which the browser pastes itself
+//           (Chromium's driver is told the key's Paste command).
+//   insert  keyboard.sendCharacter: CDP Input.insertText in Chromium; in
+//           Firefox the driver's character input, one code point at a time
+//           (it takes no more), which a box fits to its limit alike.
+//   wheel   one mouse.wheel of deltaY 100 per notch over the list's middle.
+'use strict';
+
+const assert = require('node:assert/strict');
+const { execFileSync } = require('node:child_process');
+const fs = require('node:fs');
+const os = require('node:os');
+const path = require('node:path');
+const { describe, before, after, test } = require('node:test');
+const { launch, serve, open } = require('./browser.js');
+
+const root = path.resolve(__dirname, '..');
+const rowHeight = 18; // pixels, one layout row
+
+// The window writes the random session: its steps and its state lines.
+function generated(seed) {
+  const steps = process.env.SESSION_STEPS || '60';
+  let player = process.env.SESSION_PLAYER;
+  if (!player) {
+    execFileSync('cmake', ['--preset', 'default'], { cwd: root, stdio: ['ignore', 'ignore', 'inherit'] });
+    execFileSync('cmake', ['--build', '--preset', 'default', '--target', 'sessiontest'], { cwd: root, stdio: 'inherit' });
+    player = path.join(root, 'build/default/tests/window/sessiontest');
+  }
+  const file = path.join(fs.mkdtempSync(path.join(os.tmpdir(), 'nihilist-session-')), `generated-${seed}.session`);
+  execFileSync(player, ['--generate', String(seed), steps, file], { env: { ...process.env, QT_QPA_PLATFORM: 'offscreen' } });
+  return file;
+}
+
+const sessionFiles = process.env.SESSION_SEED ? [generated(Number(process.env.SESSION_SEED))]
+  : fs.readdirSync(path.join(root, 'tests/sessions')).filter((name) => name.endsWith('.session')).sort()
+    .map((name) => path.join(root, 'tests/sessions', name));
+
+// A session's steps with their line numbers, and the state lines expected
+// after the start (index 0) and after each step.
+function read(file) {
+  const steps = [];
+  const expected = [null];
+  fs.readFileSync(file, 'utf8').split('\n').forEach((line, i) => {
+    if (line.startsWith('= ')) expected[steps.length] ??= { line: i + 1, text: line };
+    else if (line !== '' && !line.startsWith('#')) {
+      steps.push({ line: i + 1, text: line });
+      expected.push(null);
+    }
+  });
+  return { steps, expected };
+}
+
+// The state line, read from the page's controls once the last event and
+// what the page left for later have run.
+const stateLine = (page) => page.evaluate(async (rowHeight) => {
+  const byId = (id) => document.getElementById(id);
+  // A browser may scroll smoothly: wait until the lists stand still.
+  const scrolled = () => [0, 1, 2, 3].map((k) => byId(`List1_${k}`).scrollTop).join();
+  for (let last = null, frames = 0; frames < 50 && scrolled() !== last; ++frames) {
+    last = scrolled();
+    await new Promise(requestAnimationFrame);
+    await new Promise((resolve) => setTimeout(resolve, 20));
+  }
+  const codePoints = (text, units) => [...text.slice(0, units)].length;
+  const active = document.activeElement;
+  const controls = ['Text1_0', 'Text1_1', 'Text2_0', 'Text2_1', 'Text2_2', 'Command1_0', 'Command1_1',
+    'List1_0', 'List1_1', 'List1_2', 'List1_3'];
+  const focus = active && controls.includes(active.id) ? active.id : '-';
+  const boxes = [0, 1, 2].map((k) => {
+    const box = byId(`Text2_${k}`);
+    const { value, selectionStart: a, selectionEnd: b } = box;
+    const caret = box === active && a !== b ? `${codePoints(value, a)}-${codePoints(value, b)}`
+      : codePoints(value, box.selectionDirection === 'backward' ? a : b);
+    return `${JSON.stringify(value)}@${caret}`;
+  });
+  const square = Array.from({ length: 25 }, (_, i) => byId(`Label3_${i}`).textContent || '_').join('');
+  const lists = [0, 1, 2, 3].map((k) => byId(`List1_${k}`));
+  const options = lists.map((list) => [...list.querySelectorAll('[role=option]')]);
+  const oneOrFour = (values) => (values.every((v) => v === values[0]) ? `${values[0]}` : values.join(','));
+  const picked = options.map((each) => each.findIndex((option) => option.getAttribute('aria-selected') === 'true'));
+  const top = lists.map((list) => Math.round(list.scrollTop / rowHeight));
+  const count = Math.max(...options.map((each) => each.length));
+  const rows = Array.from({ length: count }, (_, row) => [3, 0, 1, 2]
+    .map((k) => (row < options[k].length ? options[k][row].textContent : '?')).join('/'));
+  return `= focus ${focus} | boxes ${boxes.join(' ')} | square ${square} | picked ${oneOrFour(picked)}`
+    + ` | top ${oneOrFour(top)} | rows ${rows.length ? rows.join(' ') : '-'}`;
+}, rowHeight);
+
+// Where a click lands in list k: the visible part of a row, or the blank
+// space under the last row; null when there is none.
+const listPoint = (page, k, row) => page.evaluate((id, row) => {
+  const list = document.getElementById(id);
+  const frame = list.getBoundingClientRect();
+  const inside = { top: frame.top + list.clientTop, bottom: frame.top + list.clientTop + list.clientHeight };
+  const left = frame.left + list.clientLeft;
+  const x = left + list.clientWidth / 2;
+  const options = list.querySelectorAll('[role=option]');
+  if (row === 'blank') {
+    const last = options[options.length - 1];
+    const from = last ? Math.max(last.getBoundingClientRect().bottom, inside.top) : inside.top;
+    return from < inside.bottom - 1 ? { x, y: (from + inside.bottom) / 2 } : null;
+  }
+  const option = options[row];
+  if (!option) return null;
+  const r = option.getBoundingClientRect();
+  const [top, bottom] = [Math.max(r.top, inside.top), Math.min(r.bottom, inside.bottom)];
+  return bottom - top >= 1 ? { x, y: (top + bottom) / 2 } : null;
+}, `List1_${k}`, row);
+
+const keys = { Up: 'ArrowUp', Down: 'ArrowDown', Left: 'ArrowLeft', Right: 'ArrowRight', Home: 'Home', End: 'End',
+  PageUp: 'PageUp', PageDown: 'PageDown', Space: ' ', Enter: 'Enter', Backspace: 'Backspace', Delete: 'Delete',
+  Tab: 'Tab' };
+
+// Plays one step; throws when the step cannot be played on the page.
+async function play(page, browserName, step) {
+  const [verb] = step.split(' ', 1);
+  const rest = step.slice(verb.length + 1);
+  const words = rest.split(' ');
+  const focused = () => page.evaluate(() => document.activeElement?.id);
+  switch (verb) {
+  case 'select': {
+    const [id, from, to] = [words[0], Number(words[1]), Number(words[2])];
+    assert.match(id, /^Text2_[0-2]$/);
+    await page.evaluate((id, from, to) => {
+      const box = document.getElementById(id);
+      const points = [...box.value];
+      if (to > points.length || from > to) throw new Error('past the end of the text');
+      box.focus();
+      box.setSelectionRange(points.slice(0, from).join('').length, points.slice(0, to).join('').length);
+    }, id, from, to);
+    return;
+  }
+  case 'type':
+    for (const c of rest) await page.keyboard.type(c);
+    return;
+  case 'paste': {
+    const match = rest.match(/^(.*) \*(\d+)$/);
+    const text = match ? match[1].repeat(Number(match[2])) : rest;
+    await page.evaluate((text) => navigator.clipboard.writeText(text), text);
+    await page.keyboard.down('Control');
+    await page.keyboard.press('KeyV', browserName === 'chromium' ? { commands: ['Paste'] } : {});
+    await page.keyboard.up('Control');
+    return;
+  }
+  case 'insert':
+    // Firefox's driver takes one character at a time.
+    for (const c of browserName === 'firefox' ? [...rest] : [rest]) await page.keyboard.sendCharacter(c);
+    return;
+  case 'key':
+    if (rest === 'Shift+Tab') {
+      assert.notEqual(await focused(), 'Text1_0', 'Shift+Tab past the first control');
+      await page.keyboard.down('Shift');
+      await page.keyboard.press('Tab');
+      await page.keyboard.up('Shift');
+      return;
+    }
+    assert.ok(keys[rest], `no key ${rest}`);
+    if (rest === 'Tab') assert.notEqual(await focused(), 'List1_3', 'Tab past the last control');
+    await page.keyboard.press(keys[rest]);
+    return;
+  case 'click': {
+    if (/^Command1_[01]$/.test(rest)) {
+      await page.click(`#${rest}`);
+      return;
+    }
+    const k = Number(words[0].match(/^List1_([0-3])$/)[1]);
+    const at = await listPoint(page, k, words[1] === 'blank' ? 'blank' : Number(words[2]));
+    assert.ok(at, 'nothing there to click');
+    await page.mouse.click(at.x, at.y);
+    return;
+  }
+  case 'wheel': {
+    const k = Number(words[0].match(/^List1_([0-3])$/)[1]);
+    const notches = Number(words[1]);
+    const box = await (await page.$(`#List1_${k}`)).boundingBox();
+    await page.mouse.move(box.x + box.width / 2, box.y + box.height / 2);
+    for (let i = 0; i < Math.abs(notches); ++i) await page.mouse.wheel({ deltaY: Math.sign(notches) * 100 });
+    return;
+  }
+  }
+  throw new Error(`unknown step "${step}"`);
+}
+
+for (const name of (process.env.WEB_BROWSERS || 'chromium,firefox').split(',')) {
+  describe(name, () => {
+    const profile = fs.mkdtempSync(path.join(os.tmpdir(), `nihilist-${name}-`));
+    let browser, server;
+    before(async () => {
+      browser = await launch(name, profile);
+      server = await serve();
+      if (name === 'chromium') {
+        await browser.defaultBrowserContext().overridePermissions(server.url,
+          ['clipboard-read', 'clipboard-write', 'clipboard-sanitized-write']);
+      }
+    });
+    after(async () => {
+      await browser?.close();
+      server?.close();
+      fs.rmSync(profile, { recursive: true, force: true });
+    });
+
+    for (const file of sessionFiles) {
+      test(path.basename(file), async () => {
+        const { steps, expected } = read(file);
+        const page = await open(browser, server.url);
+        const where = (i) => `${file}:${expected[i]?.line ?? steps[i - 1].line}`;
+        const check = async (i, what) => {
+          const actual = await stateLine(page);
+          assert.ok(expected[i], `${where(i)}: no state line after ${what}`);
+          if (actual === expected[i].text) return;
+          // Long lines are shown around their first difference.
+          const at = [...actual].findIndex((c, n) => c !== expected[i].text[n]);
+          const near = (line) => `${at > 80 ? '…' : ''}${line.slice(Math.max(0, at - 80), at + 160)}${line.length > at + 160 ? '…' : ''}`;
+          assert.fail(`${where(i)}: after ${what}\n  expected ${near(expected[i].text)}\n  actual   ${near(actual)}`);
+        };
+        await check(0, 'the start');
+        for (const [s, step] of steps.entries()) {
+          try {
+            await play(page, name, step.text);
+          } catch (error) {
+            error.message = `${file}:${step.line}: step ${s + 1} "${step.text}": ${error.message}`;
+            throw error;
+          }
+          await check(s + 1, `step ${s + 1} "${step.text}"`);
+        }
+        assert.deepEqual(page.errors, []);
+        await page.close();
+      });
+    }
+  });
+}
