@@ -19,6 +19,8 @@
 //   - "insert" sends a QInputMethodEvent with only a commit string.
 //   - "wheel" sends one QWheelEvent of 120 eighths of a degree per notch to
 //     the list's viewport, at its centre.
+//   - "click List1_k blank" lands midway between the last row's bottom (the
+//     list's top when it has no rows) and the bottom of the list's inside.
 #include "appearance.h"
 #include "layouttable.h"
 #include "mainform.h"
