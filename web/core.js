@@ -1,13 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The cipher core (core.cpp compiled to WebAssembly) behind a small
-// JavaScript object. The page runs it; its test runs the same module under
-// node as the reference.
+// JavaScript object. `wasm` is the module's bytes or the module already
+// compiled, so that a fresh core starts without compiling again.
 'use strict';
 
+// The list keys, numbered as the core numbers them.
+const listKeys = ['ArrowUp', 'ArrowDown', 'Home', 'End', 'PageUp', 'PageDown'];
+
 async function loadCore(wasm) {
-  const size = 1 << 20; // the module's text buffer
   const imports = {
-    env: {
+    page: {
       // Locale-aware upper-casing of one code point; 0 when the result is
       // not exactly one code point.
       upper(codePoint) {
@@ -15,36 +17,55 @@ async function loadCore(wasm) {
         return upper.length === 1 ? upper[0].codePointAt(0) : 0;
       },
     },
+    env: { emscripten_notify_memory_growth() {} },
     wasi_snapshot_preview1: { proc_exit(code) { throw new Error(`core stopped (${code})`); } },
   };
-  const { instance } = await WebAssembly.instantiate(wasm, imports);
+  const made = await WebAssembly.instantiate(wasm, imports);
+  const instance = made.instance || made;
   const core = instance.exports;
   core._initialize();
   const encoder = new TextEncoder();
   const decoder = new TextDecoder();
-  const bytes = () => new Uint8Array(core.memory.buffer, core.nc_buffer(), size);
-  // Writes the texts one after another into the buffer; their lengths in bytes.
+  // Hands texts to the core one after another in its input buffer, sized
+  // for them; their lengths in bytes.
   const put = (...texts) => {
-    let at = 0;
-    return texts.map((text) => {
-      const { written } = encoder.encodeInto(text, bytes().subarray(at));
-      at += written;
-      return written;
-    });
+    const encoded = texts.map((text) => encoder.encode(text));
+    const at = core.nc_input(encoded.reduce((sum, bytes) => sum + bytes.length, 0));
+    // Taken after the call: making room may have grown the memory.
+    const memory = new Uint8Array(core.memory.buffer);
+    let offset = at;
+    for (const bytes of encoded) {
+      memory.set(bytes, offset);
+      offset += bytes.length;
+    }
+    return encoded.map((bytes) => bytes.length);
   };
-  const take = (length) => decoder.decode(bytes().subarray(0, length));
+  const take = (length) => decoder.decode(new Uint8Array(core.memory.buffer, core.nc_output(), length));
   const lists = [0, 1, 2, 3];
   return {
+    module: made.module || wasm,
     layout: () => JSON.parse(take(core.nc_layout())),
     setBoxes(texts) { texts.forEach((text, k) => core.nc_set_box(k, put(text)[0])); },
     boxes: () => [0, 1, 2].map((k) => take(core.nc_box(k))),
     cells: () => Array.from({ length: 25 }, (_, i) => take(core.nc_cell(i))),
     lists: () => lists.map((list) => Array.from({ length: core.nc_count(list) }, (_, row) => take(core.nc_item(list, row)))),
     selected: () => lists.map((list) => core.nc_selected(list)),
+    tops: () => lists.map((list) => core.nc_top(list)),
     load: () => core.nc_load(),
     encrypt: () => core.nc_encrypt(),
     clear: () => core.nc_clear(),
-    select: (list, row) => core.nc_select(list, row),
+    // What the pupil does in list k. A key is a KeyboardEvent key name;
+    // a press on row -1 is one on blank space; a wheel angle counts eighths
+    // of a degree, positive away from the pupil.
+    listKey(k, key) {
+      const code = listKeys.indexOf(key);
+      if (code >= 0) core.nc_list_key(k, code);
+      return code >= 0;
+    },
+    listPress: (k, row) => core.nc_list_press(k, row),
+    listFocus: (k, byKeyboard) => core.nc_list_focus(k, byKeyboard ? 1 : 0),
+    listWheel: (k, angle) => core.nc_list_wheel(k, angle),
+    listScroll: (k, top) => core.nc_list_scroll(k, top),
     // Box k after an edit from `before` to `after`, kept within its limit;
     // cursor counts code points.
     fit(k, before, after) {
