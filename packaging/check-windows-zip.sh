@@ -3,7 +3,8 @@
 # Checks the Windows zip as a pupil gets it: one program and no DLL, the
 # read-me and licences in CR LF, the program's source as built and how Qt was
 # built, and a program that is a stripped GUI executable needing only DLLs
-# that come with Windows, with its icon, version information and manifest.
+# that come with Windows, loading them from System32 alone, with its icon,
+# version information and manifest.
 # Given the MSI too, checks that it installs the same files for all users,
 # with its shortcut, icon and upgrade code.
 #   packaging/check-windows-zip.sh dist/nihilist-cipher-<version>-windows-x86_64.zip [dist/....msi]
@@ -32,7 +33,8 @@ for file in README.txt LICENSE.txt licences/Qt/README.txt licences/Qt/qt6-base-c
     check "$file is there" test -s "$dir/$file"
 done
 check "the read-me is in Bulgarian" grep -q 'Шифърът на нихилистите' "$dir/README.txt"
-for text in 'Windows 10, версия 1703 или по-нова, или Windows 11' SmartScreen 'Премахване' 'source\nihilist-cipher-'; do
+for text in 'Windows 10, версия 1703 или по-нова, или Windows 11' SmartScreen 'Премахване' 'source\nihilist-cipher-' \
+    'само латинските букви A–Z (J като I)'; do
     check "the read-me says: $text" grep -qF "$text" "$dir/README.txt"
 done
 check "LICENSE.txt is the GPL version 3" grep -q 'GNU GENERAL PUBLIC LICENSE' "$dir/LICENSE.txt"
@@ -57,10 +59,25 @@ check "GUI subsystem (no console)" grep -q 'Subsystem.*(Windows GUI)' <<<"$heade
 sections=$("$objdump" -h "$exe")
 check "stripped: no symbol table" grep -q 'no symbols' <<<"$("$objdump" -t "$exe")"
 check "stripped: no debug sections" test -z "$(grep '\.debug' <<<"$sections")"
-# Everything else is linked in: Qt, the C++ runtime, winpthreads.
-foreign=$(grep 'DLL Name:' <<<"$headers" | awk '{print $3}' | grep -viE \
-    '^(kernel32|user32|gdi32|advapi32|shell32|ole32|oleaut32|comdlg32|imm32|winmm|ws2_32|version|uxtheme|dwmapi|shlwapi|shcore|userenv|netapi32|authz|wtsapi32|d3d9|d3d11|dxgi|dwrite|msvcrt|api-ms-win-[a-z0-9-]+)\.dll$' || true)
-check "imports only DLLs that come with Windows${foreign:+ (not: $(echo $foreign))}" test -z "$foreign"
+# Everything else is linked in: Qt, the C++ runtime, winpthreads. What the
+# program imports when it starts are KnownDLLs, which Windows takes from
+# System32 alone, and API sets, which name no file; the other DLLs of Windows
+# are delay-loaded (see cmake/SystemDlls.cmake).
+imports=$(grep 'DLL Name:' <<<"$headers" | awk '{print $3}')
+foreign=$(grep -viE \
+    '^(kernel32|user32|gdi32|advapi32|shell32|ole32|oleaut32|comdlg32|imm32|ws2_32|shlwapi|shcore|msvcrt|api-ms-win-[a-z0-9-]+)\.dll$' \
+    <<<"$imports" || true)
+check "imports at start only KnownDLLs and API sets${foreign:+ (not: $(echo $foreign))}" test -z "$foreign"
+echo "     imported at start: $(echo $imports)"
+# The load configuration table, found through entry 10 of the data
+# directory: its DependentLoadFlags (bytes 78-79) must be
+# LOAD_LIBRARY_SEARCH_SYSTEM32, 0x0800, stored little-endian.
+read -r table table_size < <(awk '/^Entry a /{print $3, $4}' <<<"$headers")
+image_base=$(awk '/^ImageBase/{print $2}' <<<"$headers")
+bytes() { "$objdump" -s --start-address=$((0x$image_base + 0x$table + $1)) \
+    --stop-address=$((0x$image_base + 0x$table + $2)) "$exe" | awk 'END {print $2}'; }
+check "a load configuration table of at least 80 bytes" test $((0x$table)) -gt 0 -a $((0x$table_size)) -ge 80
+check "load flags: the DLLs it imports from System32 alone" test "$(bytes 78 80)" = 0008
 resources=$(sed -n '/The .rsrc Resource Directory/,/^$/p' <<<"$headers")
 check "icon (RT_GROUP_ICON IDI_ICON1)" grep -q 'name: .*IDI_ICON1' <<<"$resources"
 # A group icon is 6 bytes and 14 per image: 16, 24, 32, 48 and 256 pixels.
