@@ -109,6 +109,12 @@ if [ -n "$msi" ]; then
     check "MSI: the version" test "$(property ProductVersion)" = "$(sed -n 's/.*nihilist-cipher-\(.*\)-windows.*/\1/p' <<<"$top").0"
     check "MSI: the upgrade code that every version keeps" test "$(property UpgradeCode)" = '{a2a9cca8-cded-41b6-9d61-7d10e6782f70}'
     check "MSI: a later version replaces an earlier one" table Upgrade WIX_UPGRADE_DETECTED
+    # Attributes 513: migrate features, and the maximum, this version, included.
+    check "MSI: a rebuild of this version replaces it too" table Upgrade \
+        $'\t'"$(property ProductVersion)"$'\t\t513\t\tWIX_UPGRADE_DETECTED'
+    summary=$(msiinfo suminfo "$msi")
+    check "MSI: the summary in Bulgarian (x64;1026)" grep -qx 'Template: x64;1026' <<<"$summary"
+    check "MSI: the summary's comments in Bulgarian" grep -q '^Comments: Учебна програма' <<<"$summary"
     check "MSI: the icon in Add/Remove Programs" test "$(property ARPPRODUCTICON)" = icon.ico
     check "MSI: Start-menu shortcut with its name and icon" table Shortcut \
         $'^StartMenuShortcut\tProgramMenuFolder\t[^\t]*Шифърът на нихилистите\t.*\ticon\\.ico\t'
