@@ -32,6 +32,10 @@ while [ $# -gt 0 ]; do
     shift
 done
 [ $# -gt 0 ] || { echo "no command given" >&2; exit 2; }
+# The program: the command's first .exe (Wine's arguments before it, the
+# program's after it), else its last word.
+program_path=${@: -1}
+for word in "$@"; do case $word in *.exe) program_path=$word && break ;; esac; done
 
 log=$(mktemp)
 picture=$(mktemp --suffix=.png)
@@ -47,7 +51,7 @@ if [ -n "$trace_files" ]; then
 fi
 planted_names=(authz d3d9 d3d11 dwmapi dwrite dxgi netapi32 userenv winmm wtsapi32 opengl32 wined3d)
 if [ -n "$plant" ]; then
-    program_folder=$(dirname "${@: -1}")
+    program_folder=$(dirname "$program_path")
     for name in "${planted_names[@]}"; do cp "$plant" "$program_folder/$name.dll"; done
     export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:+$WINEDLLOVERRIDES;}$(IFS=,; echo "${planted_names[*]}")=n,b"
 fi
@@ -74,7 +78,7 @@ for _ in $(seq 50); do
     [ "$(convert "$picture" -format '%[pixel:p{452,190}]' info:)" = "srgb(192,192,255)" ] && break
 done
 [ -z "$screenshot" ] || { cp "$picture" "$screenshot" && echo "Screenshot: $screenshot"; }
-[ -z "$trace_files" ] || checks trace "$log" "${@: -1}" "$WINEPREFIX" "$PWD"
+[ -z "$trace_files" ] || checks trace "$log" "$program_path" "$WINEPREFIX" "$PWD"
 if [ -n "$plant" ]; then
     loaded=$(cd "$program_folder" && ls -- *.loaded 2>/dev/null || true)
     [ -z "$loaded" ] || { echo "FAIL DLLs planted beside the program were loaded: $(echo $loaded)"; exit 1; }
