@@ -7,10 +7,12 @@
 # version information and manifest.
 # Given the MSI too, checks that it installs the same files for all users,
 # with its shortcut, icon and upgrade code.
-#   packaging/check-windows-zip.sh dist/nihilist-cipher-<version>-windows-x86_64.zip [dist/....msi]
+# Given the link map, checks that every library linked in has its notice.
+#   packaging/check-windows-zip.sh dist/nihilist-cipher-<version>-windows-x86_64.zip [dist/....msi [LINK.map]]
 set -euo pipefail
 zip=$1
 msi=${2:+$(realpath "$2")}
+map=${3:-}
 objdump=x86_64-w64-mingw32-objdump
 failures=0
 check() { # description, then a command that must succeed
@@ -29,7 +31,8 @@ exe=$dir/nihilist-cipher.exe
 check "one folder, $top, in the zip" test "$(ls "$scratch")" = "$top"
 check "exactly one .exe and no .dll" test "$(find "$dir" -iname '*.exe' -o -iname '*.dll' | wc -l)" = 1
 for file in README.txt LICENSE.txt licences/Qt/README.txt licences/Qt/qt6-base-copyright.txt \
-    licences/Qt/LGPL-3.0.txt licences/Qt/GPL-2.0.txt; do
+    licences/Qt/LGPL-3.0.txt licences/Qt/GPL-2.0.txt licences/MinGW-w64/mingw-w64-copyright.txt \
+    licences/GCC/gcc-runtime-copyright.txt; do
     check "$file is there" test -s "$dir/$file"
 done
 check "the read-me is in Bulgarian" grep -q 'Шифърът на нихилистите' "$dir/README.txt"
@@ -51,6 +54,54 @@ if [ -n "$source_zip" ] && checkout=$(git -C "$(dirname "$0")" rev-parse --show-
     unzip -q "$source_zip" -d "$scratch/source"
     git -C "$checkout" ls-files -z | tar -C "$checkout" --null -T - -cf - | tar -C "$scratch/checkout" -xf -
     check "the source is the checkout's files, byte for byte" diff -r "$scratch/checkout" "$scratch"/source/*/
+    # Made without git (from the same files, with some that git ignores
+    # beside them), the archive has the same shape.
+    mkdir -p "$scratch/checkout/web/node_modules/left" "$scratch/without-git"
+    touch "$scratch/checkout/CMakeUserPresets.json" "$scratch/checkout/web/node_modules/left/index.js"
+    cmake -DNIHILIST_SOURCE_DIR="$scratch/checkout" -DNIHILIST_SOURCE_NAME="$(basename "$source_zip" .zip)" \
+        -DNIHILIST_STAGING_DIR="$scratch/staging" -DCMAKE_INSTALL_PREFIX="$scratch/without-git" \
+        -P "$checkout/packaging/windows/source-archive.cmake" >/dev/null
+    names() { unzip -Z1 "$1" | grep -v '/$' | sort; }
+    check "made without git, the source archive has the same files and top folder" \
+        test "$(names "$source_zip")" = "$(names "$scratch"/without-git/source/*.zip)"
+fi
+
+# Each static library the linker took a member from, and the notice that
+# covers it, by where it came from: the build folder (relative paths: ours),
+# Qt's prefix (its bundled libraries included), GCC's folder (libstdc++,
+# libgcc), the mingw-w64 sysroot (its runtime, winpthreads, the import
+# libraries) or the delay-loading ones made from those.
+if [ -n "$map" ]; then
+    linked=$(sed -n '/^Archive member included/,/^Discarded input sections/p' "$map" | grep -o '^[^ (]*\.a(' |
+        tr -d '(' | sort -u)
+    unlisted= listed=
+    for library in $linked; do
+        folder=$(dirname "$library")
+        if [[ $library != /* ]]; then
+            notice=LICENSE.txt
+        elif [ -f "$folder/cmake/Qt6/Qt6Config.cmake" ] || [ -f "$folder/../../lib/cmake/Qt6/Qt6Config.cmake" ]; then
+            notice=licences/Qt/qt6-base-copyright.txt
+        elif [[ $library == */x86_64-w64-mingw32/lib/*.a || $library == */delay-loaded/*.a ]]; then
+            notice=licences/MinGW-w64/mingw-w64-copyright.txt
+        elif [[ $library == /usr/lib/gcc/x86_64-w64-mingw32/* ]]; then
+            notice=licences/GCC/gcc-runtime-copyright.txt
+        else
+            notice=
+        fi
+        if [ -n "$notice" ] && [ -s "$dir/$notice" ]; then
+            listed+="$notice $(basename "$library")"$'\n'
+        else
+            unlisted+=" $library"
+        fi
+    done
+    check "a notice for each of the $(wc -w <<<"$linked") libraries linked in${unlisted:+ (none for:$unlisted)}" \
+        test -z "$unlisted"
+    sort <<<"$listed" | awk 'NF { names[$1] = names[$1] " " $2 } END { for (n in names) print "     " n ":" names[n] }'
+    for part in gdtoa winpthreads; do
+        check "the MinGW-w64 notice covers $part" grep -q "mingw-w64-[a-z]*/$part/" "$dir/licences/MinGW-w64/mingw-w64-copyright.txt"
+    done
+    check "the GCC notice has the runtime library exception" \
+        grep -q 'GCC RUNTIME LIBRARY EXCEPTION' "$dir/licences/GCC/gcc-runtime-copyright.txt"
 fi
 
 headers=$("$objdump" -p "$exe")
