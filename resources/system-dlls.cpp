@@ -12,7 +12,7 @@
 #ifndef _MSC_VER
 constexpr IMAGE_LOAD_CONFIG_DIRECTORY64 LoadConfiguration()
 {
-    IMAGE_LOAD_CONFIG_DIRECTORY64 table{};
+    IMAGE_LOAD_CONFIG_DIRECTORY64 table {};
     table.Size = sizeof table;
     table.Reserved1 = LOAD_LIBRARY_SEARCH_SYSTEM32; // DependentLoadFlags in newer headers
     return table;
