@@ -3,13 +3,16 @@
 # Checks the Windows zip as a pupil gets it: one program and no DLL, the
 # read-me and licences in CR LF, the program's source as built and how Qt was
 # built, and a program that is a stripped GUI executable needing only DLLs
-# that come with Windows, with its icon, version information and manifest.
+# that come with Windows, loading them from System32 alone, with its icon,
+# version information and manifest.
 # Given the MSI too, checks that it installs the same files for all users,
 # with its shortcut, icon and upgrade code.
-#   packaging/check-windows-zip.sh dist/nihilist-cipher-<version>-windows-x86_64.zip [dist/....msi]
+# Given the link map, checks that every library linked in has its notice.
+#   packaging/check-windows-zip.sh dist/nihilist-cipher-<version>-windows-x86_64.zip [dist/....msi [LINK.map]]
 set -euo pipefail
 zip=$1
 msi=${2:+$(realpath "$2")}
+map=${3:-}
 objdump=x86_64-w64-mingw32-objdump
 failures=0
 check() { # description, then a command that must succeed
@@ -28,11 +31,13 @@ exe=$dir/nihilist-cipher.exe
 check "one folder, $top, in the zip" test "$(ls "$scratch")" = "$top"
 check "exactly one .exe and no .dll" test "$(find "$dir" -iname '*.exe' -o -iname '*.dll' | wc -l)" = 1
 for file in README.txt LICENSE.txt licences/Qt/README.txt licences/Qt/qt6-base-copyright.txt \
-    licences/Qt/LGPL-3.0.txt licences/Qt/GPL-2.0.txt; do
+    licences/Qt/LGPL-3.0.txt licences/Qt/GPL-2.0.txt licences/MinGW-w64/mingw-w64-copyright.txt \
+    licences/GCC/gcc-runtime-copyright.txt; do
     check "$file is there" test -s "$dir/$file"
 done
 check "the read-me is in Bulgarian" grep -q 'Шифърът на нихилистите' "$dir/README.txt"
-for text in 'Windows 10, версия 1703 или по-нова, или Windows 11' SmartScreen 'Премахване' 'source\nihilist-cipher-'; do
+for text in 'Windows 10, версия 1703 или по-нова, или Windows 11' SmartScreen 'Премахване' 'source\nihilist-cipher-' \
+    'само латинските букви A–Z (J като I)'; do
     check "the read-me says: $text" grep -qF "$text" "$dir/README.txt"
 done
 check "LICENSE.txt is the GPL version 3" grep -q 'GNU GENERAL PUBLIC LICENSE' "$dir/LICENSE.txt"
@@ -49,6 +54,54 @@ if [ -n "$source_zip" ] && checkout=$(git -C "$(dirname "$0")" rev-parse --show-
     unzip -q "$source_zip" -d "$scratch/source"
     git -C "$checkout" ls-files -z | tar -C "$checkout" --null -T - -cf - | tar -C "$scratch/checkout" -xf -
     check "the source is the checkout's files, byte for byte" diff -r "$scratch/checkout" "$scratch"/source/*/
+    # Made without git (from the same files, with some that git ignores
+    # beside them), the archive has the same shape.
+    mkdir -p "$scratch/checkout/web/node_modules/left" "$scratch/without-git"
+    touch "$scratch/checkout/CMakeUserPresets.json" "$scratch/checkout/web/node_modules/left/index.js"
+    cmake -DNIHILIST_SOURCE_DIR="$scratch/checkout" -DNIHILIST_SOURCE_NAME="$(basename "$source_zip" .zip)" \
+        -DNIHILIST_STAGING_DIR="$scratch/staging" -DCMAKE_INSTALL_PREFIX="$scratch/without-git" \
+        -P "$checkout/packaging/windows/source-archive.cmake" >/dev/null
+    names() { unzip -Z1 "$1" | grep -v '/$' | sort; }
+    check "made without git, the source archive has the same files and top folder" \
+        test "$(names "$source_zip")" = "$(names "$scratch"/without-git/source/*.zip)"
+fi
+
+# Each static library the linker took a member from, and the notice that
+# covers it, by where it came from: the build folder (relative paths: ours),
+# Qt's prefix (its bundled libraries included), GCC's folder (libstdc++,
+# libgcc), the mingw-w64 sysroot (its runtime, winpthreads, the import
+# libraries) or the delay-loading ones made from those.
+if [ -n "$map" ]; then
+    linked=$(sed -n '/^Archive member included/,/^Discarded input sections/p' "$map" | grep -o '^[^ (]*\.a(' |
+        tr -d '(' | sort -u)
+    unlisted= listed=
+    for library in $linked; do
+        folder=$(dirname "$library")
+        if [[ $library != /* ]]; then
+            notice=LICENSE.txt
+        elif [ -f "$folder/cmake/Qt6/Qt6Config.cmake" ] || [ -f "$folder/../../lib/cmake/Qt6/Qt6Config.cmake" ]; then
+            notice=licences/Qt/qt6-base-copyright.txt
+        elif [[ $library == */x86_64-w64-mingw32/lib/*.a || $library == */delay-loaded/*.a ]]; then
+            notice=licences/MinGW-w64/mingw-w64-copyright.txt
+        elif [[ $library == /usr/lib/gcc/x86_64-w64-mingw32/* ]]; then
+            notice=licences/GCC/gcc-runtime-copyright.txt
+        else
+            notice=
+        fi
+        if [ -n "$notice" ] && [ -s "$dir/$notice" ]; then
+            listed+="$notice $(basename "$library")"$'\n'
+        else
+            unlisted+=" $library"
+        fi
+    done
+    check "a notice for each of the $(wc -w <<<"$linked") libraries linked in${unlisted:+ (none for:$unlisted)}" \
+        test -z "$unlisted"
+    sort <<<"$listed" | awk 'NF { names[$1] = names[$1] " " $2 } END { for (n in names) print "     " n ":" names[n] }'
+    for part in gdtoa winpthreads; do
+        check "the MinGW-w64 notice covers $part" grep -q "mingw-w64-[a-z]*/$part/" "$dir/licences/MinGW-w64/mingw-w64-copyright.txt"
+    done
+    check "the GCC notice has the runtime library exception" \
+        grep -q 'GCC RUNTIME LIBRARY EXCEPTION' "$dir/licences/GCC/gcc-runtime-copyright.txt"
 fi
 
 headers=$("$objdump" -p "$exe")
@@ -57,10 +110,25 @@ check "GUI subsystem (no console)" grep -q 'Subsystem.*(Windows GUI)' <<<"$heade
 sections=$("$objdump" -h "$exe")
 check "stripped: no symbol table" grep -q 'no symbols' <<<"$("$objdump" -t "$exe")"
 check "stripped: no debug sections" test -z "$(grep '\.debug' <<<"$sections")"
-# Everything else is linked in: Qt, the C++ runtime, winpthreads.
-foreign=$(grep 'DLL Name:' <<<"$headers" | awk '{print $3}' | grep -viE \
-    '^(kernel32|user32|gdi32|advapi32|shell32|ole32|oleaut32|comdlg32|imm32|winmm|ws2_32|version|uxtheme|dwmapi|shlwapi|shcore|userenv|netapi32|authz|wtsapi32|d3d9|d3d11|dxgi|dwrite|msvcrt|api-ms-win-[a-z0-9-]+)\.dll$' || true)
-check "imports only DLLs that come with Windows${foreign:+ (not: $(echo $foreign))}" test -z "$foreign"
+# Everything else is linked in: Qt, the C++ runtime, winpthreads. What the
+# program imports when it starts are KnownDLLs, which Windows takes from
+# System32 alone, and API sets, which name no file; the other DLLs of Windows
+# are delay-loaded (see cmake/SystemDlls.cmake).
+imports=$(grep 'DLL Name:' <<<"$headers" | awk '{print $3}')
+foreign=$(grep -viE \
+    '^(kernel32|user32|gdi32|advapi32|shell32|ole32|oleaut32|comdlg32|imm32|ws2_32|shlwapi|shcore|msvcrt|api-ms-win-[a-z0-9-]+)\.dll$' \
+    <<<"$imports" || true)
+check "imports at start only KnownDLLs and API sets${foreign:+ (not: $(echo $foreign))}" test -z "$foreign"
+echo "     imported at start: $(echo $imports)"
+# The load configuration table, found through entry 10 of the data
+# directory: its DependentLoadFlags (bytes 78-79) must be
+# LOAD_LIBRARY_SEARCH_SYSTEM32, 0x0800, stored little-endian.
+read -r table table_size < <(awk '/^Entry a /{print $3, $4}' <<<"$headers")
+image_base=$(awk '/^ImageBase/{print $2}' <<<"$headers")
+bytes() { "$objdump" -s --start-address=$((0x$image_base + 0x$table + $1)) \
+    --stop-address=$((0x$image_base + 0x$table + $2)) "$exe" | awk 'END {print $2}'; }
+check "a load configuration table of at least 80 bytes" test $((0x$table)) -gt 0 -a $((0x$table_size)) -ge 80
+check "load flags: the DLLs it imports from System32 alone" test "$(bytes 78 80)" = 0008
 resources=$(sed -n '/The .rsrc Resource Directory/,/^$/p' <<<"$headers")
 check "icon (RT_GROUP_ICON IDI_ICON1)" grep -q 'name: .*IDI_ICON1' <<<"$resources"
 # A group icon is 6 bytes and 14 per image: 16, 24, 32, 48 and 256 pixels.
@@ -92,6 +160,12 @@ if [ -n "$msi" ]; then
     check "MSI: the version" test "$(property ProductVersion)" = "$(sed -n 's/.*nihilist-cipher-\(.*\)-windows.*/\1/p' <<<"$top").0"
     check "MSI: the upgrade code that every version keeps" test "$(property UpgradeCode)" = '{a2a9cca8-cded-41b6-9d61-7d10e6782f70}'
     check "MSI: a later version replaces an earlier one" table Upgrade WIX_UPGRADE_DETECTED
+    # Attributes 513: migrate features, and the maximum, this version, included.
+    check "MSI: a rebuild of this version replaces it too" table Upgrade \
+        $'\t'"$(property ProductVersion)"$'\t\t513\t\tWIX_UPGRADE_DETECTED'
+    summary=$(msiinfo suminfo "$msi")
+    check "MSI: the summary in Bulgarian (x64;1026)" grep -qx 'Template: x64;1026' <<<"$summary"
+    check "MSI: the summary's comments in Bulgarian" grep -q '^Comments: Учебна програма' <<<"$summary"
     check "MSI: the icon in Add/Remove Programs" test "$(property ARPPRODUCTICON)" = icon.ico
     check "MSI: Start-menu shortcut with its name and icon" table Shortcut \
         $'^StartMenuShortcut\tProgramMenuFolder\t[^\t]*Шифърът на нихилистите\t.*\ticon\\.ico\t'

@@ -52,15 +52,24 @@ apt=(apt-get -qq -o "Dir::Etc::SourceList=$work/apt/sources.list" -o Dir::Etc::S
     -o "Dir::State::Lists=$work/apt/lists" -o "Dir::Cache=$work/apt" -o Debug::NoLocking=1 -o APT::Sandbox::User=root)
 "${apt[@]}" update >&2
 (cd "$work" && "${apt[@]}" source --download-only "qt6-base=$debian_version" >&2)
-dpkg-source --no-check -x "$work/qt6-base_$debian_version.dsc" "$work/src" >&2
+# The Qt in the shipped program was built from /tmp/qtsrc/qtbase-everywhere-src-6.4.2
+# and installed into /tmp/qt6-mingw, paths the program records (Qt's source
+# file names and its prefix); the same paths give the same Qt. The result is
+# moved into the cache: Qt finds its files relative to where it is.
+src=/tmp/qtsrc/qtbase-everywhere-src-6.4.2 staged=/tmp/qt6-mingw
+for folder in /tmp/qtsrc "$staged"; do
+    [ ! -e "$folder" ] || fail "$folder is in the way; move it aside and run again"
+done
+mkdir -p /tmp/qtsrc
+dpkg-source --no-check -x "$work/qt6-base_$debian_version.dsc" "$src" >&2
 # With OpenGL off, the Windows platform plugin still reaches for the dynamic
 # OpenGL loader in one place; guard it the way the rest of the file is.
 sed -i 's/^#if QT_CONFIG(dynamicgl)$/#if QT_CONFIG(dynamicgl) \&\& QT_CONFIG(opengl)/' \
-    "$work/src/src/plugins/platforms/windows/qwindowswindow.cpp"
+    "$src/src/plugins/platforms/windows/qwindowswindow.cpp"
 
 say "configuring and building (static, Release; logs in $work)"
 options=(-DCMAKE_TOOLCHAIN_FILE="$(dirname "$(realpath "$0")")/../cmake/mingw-w64-x86_64.cmake"
-    -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=OFF -DCMAKE_INSTALL_PREFIX="$prefix"
+    -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=OFF -DCMAKE_INSTALL_PREFIX="$staged"
     -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR="/usr/lib/$(gcc -print-multiarch)/cmake"
     -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF)
 for feature in widgets testlib accessibility png freetype harfbuzz style_fusion style_windows style_windowsvista; do
@@ -71,9 +80,10 @@ for feature in sql network dbus opengl printsupport concurrent xml vulkan icu jp
     options+=("-DFEATURE_$feature=OFF")
 done
 step() { "$@" >"$work/$log.log" 2>&1 || { tail -n 40 "$work/$log.log" >&2; exit 1; }; }
-log=configure step cmake -S "$work/src" -B "$work/build" -G Ninja "${options[@]}"
-log=build step cmake --build "$work/build" --parallel "$(nproc)"
-log=install step cmake --install "$work/build"
+log=configure step cmake -S "$src" -B /tmp/qtsrc/build -G Ninja "${options[@]}"
+log=build step cmake --build /tmp/qtsrc/build --parallel "$(nproc)"
+log=install step cmake --install /tmp/qtsrc/build
+mkdir -p "$(dirname "$prefix")" && mv "$staged" "$prefix"
 qt_in "$prefix" || fail "the installed tree lacks Qt6Widgets"
-rm -rf "$work"
+rm -rf "$work" /tmp/qtsrc
 say "built in $(((SECONDS - start) / 60)) min into $prefix"

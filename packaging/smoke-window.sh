@@ -2,30 +2,40 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Starts the real program on a private X server and waits until its window,
 # found by its caption, is on the screen; then closes it.
-#   packaging/smoke-window.sh [--screenshot FILE] [--check-colours] [--trace-files] -- COMMAND...
+#   packaging/smoke-window.sh [--screenshot FILE] [--check-colours] [--trace-files] [--plant DLL] -- COMMAND...
 # --screenshot writes the window's picture to FILE; --check-colours also
 # checks that the window background, a square cell and the Encrypt button
 # show their colours, and that a picked row shows in all four lists.
 # --trace-files (a Windows program under Wine) traces every file the program
 # opens until its window is painted, and fails if it reaches outside its own
 # folder, Windows' folders and Wine's own files.
+# --plant (a Windows program under Wine) copies DLL beside the program under
+# the names of the DLLs of Windows it loads that are not KnownDLLs, with Wine
+# told to prefer them, as Windows would, to its own; it fails if one is
+# loaded (it leaves NAME.dll.loaded). Not planted: version and uxtheme, which
+# Wine's own DLLs load from the program's folder before the program runs.
 # Needs xvfb, xauth, xdotool, imagemagick and python3.
 set -euo pipefail
 [ -n "${SMOKE_WINDOW_INSIDE:-}" ] || SMOKE_WINDOW_INSIDE=1 exec xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" "$0" "$@"
 caption='Шифърът на нихилистите – проект по информатика'
 checks() { python3 "$(dirname "$0")/smoke-window.py" "$@"; }
-screenshot= check_colours= trace_files=
+screenshot= check_colours= trace_files= plant=
 while [ $# -gt 0 ]; do
     case "$1" in
     --screenshot) screenshot=$2; shift ;;
     --check-colours) check_colours=1 ;;
     --trace-files) trace_files=1 ;;
+    --plant) plant=$2; shift ;;
     --) shift; break ;;
-    *) echo "usage: $0 [--screenshot FILE] [--check-colours] [--trace-files] -- COMMAND..." >&2; exit 2 ;;
+    *) echo "usage: $0 [--screenshot FILE] [--check-colours] [--trace-files] [--plant DLL] -- COMMAND..." >&2; exit 2 ;;
     esac
     shift
 done
 [ $# -gt 0 ] || { echo "no command given" >&2; exit 2; }
+# The program: the command's first .exe (Wine's arguments before it, the
+# program's after it), else its last word.
+program_path=${@: -1}
+for word in "$@"; do case $word in *.exe) program_path=$word && break ;; esac; done
 
 log=$(mktemp)
 picture=$(mktemp --suffix=.png)
@@ -38,6 +48,12 @@ if [ -n "$trace_files" ]; then
     mkdir -p "$planted/platforms"
     cp "$(find /usr/lib/x86_64-linux-gnu/wine -name version.dll | head -n 1)" "$planted/platforms/qwindows.dll"
     export WINEQT_PLUGIN_PATH="Z:${planted//\//\\}" WINEQT_QPA_PLATFORM_PLUGIN_PATH="Z:${planted//\//\\}\\platforms"
+fi
+planted_names=(authz d3d9 d3d11 dwmapi dwrite dxgi netapi32 userenv winmm wtsapi32 opengl32 wined3d)
+if [ -n "$plant" ]; then
+    program_folder=$(dirname "$program_path")
+    for name in "${planted_names[@]}"; do cp "$plant" "$program_folder/$name.dll"; done
+    export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:+$WINEDLLOVERRIDES;}$(IFS=,; echo "${planted_names[*]}")=n,b"
 fi
 "$@" >"$log" 2>&1 &
 program=$!
@@ -62,7 +78,12 @@ for _ in $(seq 50); do
     [ "$(convert "$picture" -format '%[pixel:p{452,190}]' info:)" = "srgb(192,192,255)" ] && break
 done
 [ -z "$screenshot" ] || { cp "$picture" "$screenshot" && echo "Screenshot: $screenshot"; }
-[ -z "$trace_files" ] || checks trace "$log" "${@: -1}" "$WINEPREFIX" "$PWD"
+[ -z "$trace_files" ] || checks trace "$log" "$program_path" "$WINEPREFIX" "$PWD"
+if [ -n "$plant" ]; then
+    loaded=$(cd "$program_folder" && ls -- *.loaded 2>/dev/null || true)
+    [ -z "$loaded" ] || { echo "FAIL DLLs planted beside the program were loaded: $(echo $loaded)"; exit 1; }
+    echo "ok   none of ${#planted_names[@]} DLLs planted beside the program was loaded"
+fi
 [ -n "$check_colours" ] || exit 0
 checks colours "$picture"
 

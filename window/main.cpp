@@ -24,7 +24,11 @@ void KeepPluginsBuiltIn()
 int main(int argc, char* argv[])
 {
     KeepPluginsBuiltIn();
-    QApplication app(argc, argv);
+    // The program takes no command line. Qt's own options (-stylesheet,
+    // -reverse, -platform, -style...) would let a shortcut restyle the window
+    // or load files, so Qt sees the program's name alone.
+    int nameOnly = argc > 0 ? 1 : 0;
+    QApplication app(nameOnly, argv);
     nihilist::ApplyAppearance();
     nihilist::MainForm form;
     form.show();
