@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Checks dist/web/nihilist-cipher.html in Debian's Chromium and Firefox ESR
-// (headless, WebGL switched off) against the cipher core run under node: the
-// same WebAssembly module, taken out of the page.
+// (headless, WebGL switched off): the controls where the layout table puts
+// them, the lists' rules the conformance sessions cannot reach, a core that
+// fails, the accessible names and roles, a phone and 300 % zoom.
 //   node --test web/page.test.js
 // Environment: WEB_BROWSERS (chromium,firefox).
 'use strict';
@@ -20,6 +21,8 @@ const file = path.resolve(__dirname, '../dist/web/nihilist-cipher.html');
 const html = fs.readFileSync(file, 'utf8');
 const wasm = Buffer.from(html.match(/<script id="core"[^>]*>([^<]*)</)[1], 'base64');
 const axe = fs.readFileSync(require.resolve('axe-core/axe.min.js'), 'utf8');
+// The window's list row at 96 dpi (Times New Roman 12 pt's line): 7 whole rows show.
+const rowHeight = 18;
 
 // Each browser headless, in a fresh profile, without WebGL.
 const launch = (name, userDataDir) => puppeteer.launch(name === 'firefox'
@@ -27,7 +30,8 @@ const launch = (name, userDataDir) => puppeteer.launch(name === 'firefox'
       extraPrefsFirefox: { 'webgl.disabled': true } }
     : { executablePath: '/usr/bin/chromium', headless: true, userDataDir,
       args: ['--no-sandbox', '--disable-gpu', '--disable-3d-apis', '--disable-background-networking',
-        '--disable-component-update', '--disable-sync', '--no-first-run', '--force-device-scale-factor=1'] });
+        '--disable-component-update', '--disable-sync', '--no-first-run', '--force-device-scale-factor=1'],
+      ignoreDefaultArgs: ['--hide-scrollbars'] }); // the lists' scroll bars are checked
 
 async function open(browser, url, viewport = { width: 800, height: 600 }) {
   const page = await browser.newPage();
@@ -134,6 +138,127 @@ for (const name of (process.env.WEB_BROWSERS || 'chromium,firefox').split(',')) 
       await page.click('#Command1_0');
       assert.deepEqual(await page.$$eval('#Text2_0, #Text2_1, #Text2_2', (boxes) => boxes.map((box) => [box.selectionStart, box.scrollLeft])),
         [[0, 0], [0, 0], [0, 0]]);
+      await page.close();
+    });
+
+    // What the window does (checked by hand on it) with the example's 20
+    // rows, or 7: after the steps, the row picked in all four lists and the
+    // first row shown, to the pixel (null: the browser's own step, not
+    // checked); a scroll bar only with more than seven rows. A step presses a
+    // row or the scroll bar, or a button; presses a key (the list has the
+    // mouse's focus); turns the wheel in Firefox's lines; or drags the scroll
+    // bar to a pixel. The conformance sessions play the rest of the rules.
+    for (const [what, text, steps, picked, top] of [
+      ['the scroll bar picks nothing', '', [['press', 0, 'bar']], -1, null],
+      ['Alt+Down is not the list\'s', '', [['press', 3, 2], ['key', 3, 'Alt+ArrowDown']], 2, 0],
+      ['Ctrl and Shift do not change a key', '', [['press', 3, 2], ['key', 3, 'Control+ArrowDown'], ['key', 3, 'Shift+ArrowDown']], 4, 0],
+      ['End shows the last seven rows', '', [['press', 0, 0], ['key', 0, 'End']], 19, 13],
+      ['a wheel notch in lines scrolls three rows', '', [['press', 2, 0], ['key', 2, 'End'], ['lines', 2, -3]], 19, 10],
+      ['a dragged scroll bar settles on the nearest row', '', [['drag', 1, 50]], -1, 3],
+      ['the pick goes with the rows on Encrypt', '', [['press', 3, 5], ['press', 'Command1_0']], -1, 0],
+      ['no scroll bar for seven rows', 'abcdefg', [], -1, 0],
+    ]) {
+      test(`lists: ${what}`, async () => {
+        const page = await open(browser, url);
+        if (text) await page.$eval('#Text2_2', (box, text) => { box.value = text; }, text);
+        await page.click('#Command1_0');
+        for (const [action, k, at] of steps) {
+          const list = await page.$(`#List1_${k}`);
+          if (action === 'key') {
+            const keys = at.split('+');
+            for (const key of keys) await page.keyboard.down(key);
+            for (const key of keys.reverse()) await page.keyboard.up(key);
+          } else if (action === 'lines') {
+            await list.evaluate((list, lines) => list.dispatchEvent(new WheelEvent('wheel',
+              { deltaY: lines, deltaMode: WheelEvent.DOM_DELTA_LINE, bubbles: true, cancelable: true })), at);
+          } else if (action === 'drag') {
+            await list.evaluate((list, top) => { list.scrollTop = top; }, at);
+            await new Promise((resolve) => setTimeout(resolve, 400));
+          } else if (k === 'Command1_0') {
+            await page.click(`#${k}`);
+          } else {
+            const box = await list.boundingBox();
+            const inner = await list.evaluate((list) => [list.clientLeft, list.clientTop, list.clientWidth, list.clientHeight]);
+            const x = at === 'bar' ? box.x + box.width - (box.width - inner[0] - inner[2]) / 2 : box.x + inner[0] + inner[2] / 2;
+            const y = at === 'bar' ? box.y + box.height / 2 : box.y + inner[1] + 1 + rowHeight * at + 3;
+            await page.mouse.click(x, y);
+          }
+        }
+        const lists = await page.$$eval('[role=listbox]', (lists) => lists.map((list) => ({
+          picked: [...list.children].findIndex((row) => row.getAttribute('aria-selected') === 'true'),
+          active: list.getAttribute('aria-activedescendant'),
+          top: list.scrollTop,
+          bar: list.offsetWidth - list.clientWidth > 2 * list.clientLeft,
+          rows: list.children.length,
+        })));
+        lists.forEach((list, k) => {
+          assert.equal(list.picked, picked, `picked in list ${k}`);
+          assert.equal(list.active, picked < 0 ? null : `List1_${k}_${picked}`, `active row of list ${k}`);
+          if (top !== null) assert.equal(list.top, top * rowHeight, `scrolled in list ${k}`);
+          assert.equal(list.bar, list.rows > 7, `scroll bar of list ${k} with ${list.rows} rows`);
+        });
+        assert.deepEqual(page.errors, []);
+        await page.close();
+      });
+    }
+
+    test('an empty list that Tab reaches marks its first row with dots', async () => {
+      const page = await open(browser, url);
+      await page.click('#Command1_1');
+      // The dark pixels in the first rows' place, inside the list's border:
+      // the rows of pixels dotted across, and any others off the two sides.
+      const mark = async () => {
+        const box = await (await page.$('#List1_3')).boundingBox();
+        const clip = { x: Math.round(box.x) + 2, y: Math.round(box.y) + 2, width: Math.round(box.width) - 4, height: 2 * rowHeight };
+        const { data, width } = PNG.sync.read(await page.screenshot({ clip }));
+        const dark = Array.from({ length: clip.height }, (_, y) => Array.from({ length: width }, (_, x) => x)
+          .filter((x) => data[4 * (y * width + x)] < 128));
+        const across = dark.flatMap((xs, y) => (xs.length > width / 3 ? [y] : []));
+        const inside = dark.filter((xs, y) => y > across[0] && y < across[1]).flat().filter((x) => x > 2 && x < width - 3);
+        return { across, solid: across.filter((y) => dark[y].length > 0.75 * width).length, inside: inside.length,
+          outside: dark.filter((xs, y) => y < across[0] || y > across.at(-1)).flat().length };
+      };
+      assert.deepEqual(await mark(), { across: [], solid: 0, inside: 0, outside: 0 }, 'without the focus');
+      await page.focus('#List1_2');
+      await page.keyboard.press('Tab');
+      const { across: [top, bottom, ...more], ...rest } = await mark();
+      // A dotted rectangle one row high at the top, as the window draws it.
+      assert.ok(top <= 1 && bottom - top === rowHeight - 1 && more.length === 0, `dotted across at ${[top, bottom, ...more]}`);
+      assert.deepEqual(rest, { solid: 0, inside: 0, outside: 0 }, 'dotted, and nothing else');
+      await page.close();
+    });
+
+    test('a core that fails is replaced; the pupil is told, and the buttons work on', async () => {
+      const page = await browser.newPage();
+      // The core's first call to the page's upper-casing throws once, inside
+      // Encrypt, as any failure deep in the module would.
+      await page.evaluateOnNewDocument(() => {
+        const instantiate = WebAssembly.instantiate;
+        let first = true;
+        WebAssembly.instantiate = (source, imports) => {
+          if (first) {
+            first = false;
+            imports.page.upper = () => { imports.page.upper = () => 0; throw new Error('failed'); };
+          }
+          return instantiate(source, imports);
+        };
+      });
+      await page.goto(url);
+      await page.waitForSelector('body[data-ready]');
+      await page.focus('#Text2_2');
+      await page.keyboard.type('ж');
+      await page.click('#Command1_0');
+      await page.waitForFunction(() => !document.getElementById('status').hidden);
+      const status = await page.$eval('#status', (status) => [status.getAttribute('role'), status.textContent]);
+      assert.equal(status[0], 'status');
+      assert.match(status[1], /^[А-Яа-я][^A-Za-z]+$/);
+      await page.click('#Command1_0');
+      const state = await pageState(page);
+      assert.deepEqual(state.boxes, ['ZEBRAS', 'RUSSIAN', 'DYNAMITEWINTERPALACE']);
+      assert.equal(state.lists[2].join(' '), '37 106 62 36 67 47 86 26 104 53 62 77 27 55 57 66 55 36 54 27');
+      assert.equal(await page.$eval('#status', (status) => status.hidden), true);
+      await page.click('#Command1_1');
+      assert.deepEqual((await pageState(page)).boxes, ['', '', '']);
       await page.close();
     });
 
