@@ -45,6 +45,7 @@ void FormModel::ClearLists()
 {
     for (ListBox& list : List1)
         list.Clear();
+    wheelAngle_ = 0; // a part-turn of the wheel belongs to the old table
 }
 
 void FormModel::Encrypt()
