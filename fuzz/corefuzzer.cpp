@@ -335,7 +335,7 @@ private:
         case 2: {
             const bool byKeyboard = in.Byte() & 1;
             model_.ListGotFocus(list, byKeyboard);
-            shown = byKeyboard;
+            shown = byKeyboard && picked < 0; // a row picked before stays where it was scrolled to
             if (!byKeyboard || picked >= 0)
                 Expect(model_.List1[0].ListIndex == picked, "the focus moved the picked row");
             break;
