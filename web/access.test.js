@@ -1,0 +1,142 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The page for pupils with other devices and needs, in Debian's Chromium and
+// Firefox ESR: read over AT-SPI as a Linux screen reader reads it, under
+// forced colours, with larger text spacing, on phones and zoomed in; undo
+// after a box has cut its input; the messages of a browser that cannot run it.
+//   node --test web/access.test.js
+// Environment: WEB_BROWSERS (chromium,firefox).
+'use strict';
+
+const assert = require('node:assert/strict');
+const { spawn, execFileSync } = require('node:child_process');
+const fs = require('node:fs');
+const os = require('node:os');
+const path = require('node:path');
+const { describe, before, after, test } = require('node:test');
+const { PNG } = require('pngjs');
+const puppeteer = require('puppeteer-core');
+
+const file = path.resolve(__dirname, '../dist/web/nihilist-cipher.html');
+const url = `file://${file}`;
+const axe = fs.readFileSync(require.resolve('axe-core/axe.min.js'), 'utf8');
+// The stored example after Encrypt: the square of the keyword ZEBRAS and the
+// twenty cipher numbers of DYNAMITE WINTER PALACE.
+const zebras = ['ZEBRA', 'SCDFG', 'HIKLM', 'NOPQT', 'UVWXY'];
+const cipher = '37 106 62 36 67 47 86 26 104 53 62 77 27 55 57 66 55 36 54 27';
+
+// WCAG's contrast ratio of two sRGB colours.
+const contrast = (a, b) => {
+  const luminance = (c) => c.map((v) => v / 255).map((v) => (v <= 0.03928 ? v / 12.92 : ((v + 0.055) / 1.055) ** 2.4))
+    .reduce((sum, v, i) => sum + v * [0.2126, 0.7152, 0.0722][i], 0);
+  const [light, dark] = [luminance(a), luminance(b)].sort((x, y) => y - x);
+  return (light + 0.05) / (dark + 0.05);
+};
+
+// A private session bus with the accessibility bus on it, and for Firefox,
+// which speaks AT-SPI only with a display, a virtual screen.
+function started(command, args, env) {
+  const child = spawn(command, args, { env, stdio: ['ignore', 'pipe', 'ignore'] });
+  return new Promise((resolve, reject) => {
+    child.on('error', reject);
+    child.stdout.once('data', (data) => resolve([child, data.toString().trim()]));
+  });
+}
+
+const launch = (name, options = {}) => puppeteer.launch(name === 'firefox'
+  ? { browser: 'firefox', executablePath: '/usr/bin/firefox-esr', headless: true,
+    ...options, extraPrefsFirefox: { 'webgl.disabled': true, ...options.prefs } }
+  : { executablePath: '/usr/bin/chromium', headless: true, ...options,
+    args: ['--no-sandbox', '--disable-gpu', '--disable-3d-apis', '--no-first-run', '--force-device-scale-factor=1',
+      ...(options.args || [])] });
+
+async function open(browser, viewport = { width: 800, height: 600 }, before) {
+  const page = await browser.newPage();
+  page.errors = [];
+  page.on('pageerror', (error) => page.errors.push(error.message));
+  await page.setViewport(viewport);
+  if (before) await before(page);
+  await page.goto(url);
+  await page.waitForSelector('body[data-ready]', { timeout: 10000 });
+  return page;
+}
+
+const audit = async (page) => {
+  await page.addScriptTag({ content: axe });
+  const violations = await page.evaluate(async () => (await window.axe.run(document)).violations);
+  return violations.map((v) => `${v.id}: ${v.nodes.map((n) => n.target.join(' ')).join(', ')}`);
+};
+
+const pixel = async (page, selector, dx, dy) => {
+  const r = await (await page.$(selector)).boundingBox();
+  const clip = { x: Math.round(r.x + dx), y: Math.round(r.y + dy), width: 1, height: 1 };
+  return [...PNG.sync.read(await page.screenshot({ clip })).data.subarray(0, 3)];
+};
+
+for (const name of (process.env.WEB_BROWSERS || 'chromium,firefox').split(',')) {
+  describe(name, () => {
+    const profile = fs.mkdtempSync(path.join(os.tmpdir(), `nihilist-access-${name}-`));
+    const children = [];
+    let browser, env;
+    before(async () => {
+      env = { ...process.env, GNOME_ACCESSIBILITY: '1', NO_AT_BRIDGE: '0' };
+      const [bus, address] = await started('dbus-daemon', ['--session', '--nofork', '--print-address=1'], env);
+      children.push(bus);
+      env.DBUS_SESSION_BUS_ADDRESS = address;
+      const a11y = spawn('/usr/libexec/at-spi-bus-launcher', ['--launch-immediately'], { env, stdio: 'ignore' });
+      children.push(a11y);
+      let headless = true;
+      if (name === 'firefox') {
+        const [screen, display] = await started('Xvfb', ['-displayfd', '1', '-screen', '0', '1280x1024x24', '-nolisten', 'tcp'], env);
+        children.push(screen);
+        env.DISPLAY = `:${display}`;
+        headless = false;
+      }
+      browser = await launch(name, { env, headless, userDataDir: profile, args: ['--force-renderer-accessibility'] });
+    });
+    after(async () => {
+      await browser?.close();
+      for (const child of children.reverse()) child.kill();
+      fs.rmSync(profile, { recursive: true, force: true });
+    });
+
+    // The page as AT-SPI hands it to a screen reader, once it has caught up.
+    const heard = async (page, ready) => {
+      const title = await page.title();
+      for (let tries = 0; ; ++tries) {
+        let tree = [];
+        try {
+          tree = JSON.parse(execFileSync('/usr/bin/python3', [path.join(__dirname, 'atspi.py'), title],
+            { env, encoding: 'utf8', stdio: ['ignore', 'pipe', 'pipe'] }));
+        } catch (error) {
+          if (tries > 20) throw error;
+        }
+        if (ready(tree) || tries > 20) return tree;
+        await new Promise((resolve) => setTimeout(resolve, 250));
+      }
+    };
+
+    test('over AT-SPI the square is a table with its headers; the lists say what they hold and, after Encrypt, how many rows', async () => {
+      const page = await open(browser);
+      await page.click('#Command1_0');
+      const tree = await heard(page, (t) => t.some((n) => n.live && n.text));
+      const cells = tree.filter((n) => n.role === 'table cell' && n.name);
+      assert.deepEqual(cells.map((n) => n.spoken), zebras.flatMap((row, r) => [...row].map((letter, c) => `${letter}, ред ${r + 1}, колона ${c + 1}`)));
+      assert.equal(tree.find((n) => n.role === 'table').name, 'квадрат на Polybius');
+      // In the order the lists stand on the screen, each with its rows.
+      const lists = tree.filter((n) => n.role === 'list box');
+      assert.deepEqual(lists.map((n) => n.name).sort(), ['Буква', 'Ключ', 'Код', 'Шифър']);
+      for (const list of lists) assert.match(list.description, /^20 реда: \S/, list.name);
+      const numbers = tree.slice(tree.indexOf(lists.find((n) => n.name === 'Шифър')) + 1).filter((n) => n.role.includes('item')).slice(0, 20);
+      assert.equal(numbers.map((n) => n.name).join(' '), cipher);
+      // Heard at once, the focus staying on the button.
+      const live = (t) => t.filter((n) => n.live && n.role !== 'static').map((n) => [n.role, n.live, n.text]);
+      assert.deepEqual(live(tree), [['status bar', 'polite', 'Таблицата има 20 реда.']]);
+      assert.deepEqual(tree.filter((n) => n.states.includes('focused')).map((n) => n.name), ['Криптирай']);
+      await page.click('#Command1_1');
+      const cleared = await heard(page, (t) => t.some((n) => n.live && n.text !== 'Таблицата има 20 реда.'));
+      assert.deepEqual(live(cleared), [['status bar', 'polite', 'Таблицата е празна.']]);
+      for (const list of cleared.filter((n) => n.role === 'list box')) assert.match(list.description, /^няма редове: /);
+      await page.close();
+    });
+  });
+}
