@@ -138,5 +138,27 @@ for (const name of (process.env.WEB_BROWSERS || 'chromium,firefox').split(',')) 
       for (const list of cleared.filter((n) => n.role === 'list box')) assert.match(list.description, /^няма редове: /);
       await page.close();
     });
+
+    test('without WebAssembly the page says why it cannot run and what to try; without JavaScript, only that it needs it', async () => {
+      const told = 'Програмата не може да работи в този браузър: той не изпълнява WebAssembly или то е изключено в '
+        + 'настройките му. Включете WebAssembly или отворете страницата в друг или по-нов браузър.';
+      // WebAssembly missing, or there but refusing to compile (switched off by a policy).
+      for (const off of [() => { delete globalThis.WebAssembly; },
+        () => { WebAssembly.instantiate = () => Promise.reject(new WebAssembly.CompileError('off')); }]) {
+        const page = await browser.newPage();
+        await page.evaluateOnNewDocument(off);
+        await page.goto(url);
+        await page.waitForFunction(() => !document.getElementById('status').textContent.endsWith('…'));
+        assert.equal(await page.$eval('body', (body) => body.innerText.trim()), told);
+        await page.close();
+      }
+      // Firefox's driver cannot switch JavaScript off in a page: a browser without it.
+      const plain = name === 'firefox' ? await launch(name, { prefs: { 'javascript.enabled': false } }) : browser;
+      const page = await plain.newPage();
+      if (name === 'chromium') await page.setJavaScriptEnabled(false);
+      await page.goto(url);
+      assert.equal(await page.$eval('body', (body) => body.innerText.trim()), 'За да работи, страницата има нужда от JavaScript.');
+      await (plain === browser ? page.close() : plain.close());
+    });
   });
 }
