@@ -160,5 +160,69 @@ for (const name of (process.env.WEB_BROWSERS || 'chromium,firefox').split(',')) 
       assert.equal(await page.$eval('body', (body) => body.innerText.trim()), 'За да работи, страницата има нужда от JavaScript.');
       await (plain === browser ? page.close() : plain.close());
     });
+
+    test('the picked row reads at 4.5:1 or more in every list, with and without the focus', async () => {
+      const page = await open(browser);
+      await page.click('#Command1_0');
+      await page.click('#List1_2 > :nth-child(3)');
+      for (const focus of ['#List1_2', '#Text2_0']) {
+        await page.focus(focus);
+        for (const k of [0, 1, 2, 3]) {
+          const row = `#List1_${k} > :nth-child(3)`;
+          const { height } = await (await page.$(row)).boundingBox();
+          const text = await page.$eval(row, (o) => getComputedStyle(o).color.match(/\d+/g).map(Number));
+          const back = await pixel(page, row, 2, height / 2); // between the focus mark and the text
+          const ratio = contrast(text, back);
+          assert.ok(ratio >= 4.5, `list ${k}, focus in ${focus}: ${text} on ${back}, ${ratio.toFixed(2)}:1`);
+        }
+      }
+      await page.close();
+    });
+
+    test('under forced colours the picked row takes the system highlight, and focus marks and buttons\' edges show', async () => {
+      // Chromium emulates forced colours in a page; Firefox forces them with a setting.
+      const forced = name === 'firefox' ? await launch(name, { prefs: { 'browser.display.document_color_use': 2 } }) : browser;
+      const page = await open(forced, undefined, async (p) => {
+        if (name === 'chromium') {
+          await (await p.createCDPSession()).send('Emulation.setEmulatedMedia', { features: [{ name: 'forced-colors', value: 'active' }] });
+        }
+      });
+      assert.ok(await page.evaluate(() => matchMedia('(forced-colors: active)').matches));
+      // The system's colours as painted (Chromium's highlight is translucent).
+      const system = [];
+      for (const colour of ['Highlight', 'Canvas']) {
+        await page.evaluate((colour) => {
+          const probe = document.body.appendChild(document.createElement('div'));
+          probe.id = 'probe';
+          probe.style.cssText = `forced-color-adjust: none; position: fixed; left: 0; top: 0; width: 8px; height: 8px; background: ${colour}`;
+        }, colour);
+        system.push(await pixel(page, '#probe', 4, 4));
+        await page.$eval('#probe', (probe) => probe.remove());
+      }
+      const highlightText = await page.evaluate(() => {
+        const probe = document.body.appendChild(document.createElement('div'));
+        probe.style.cssText = 'forced-color-adjust: none; color: HighlightText';
+        return getComputedStyle(probe).color;
+      });
+      const [highlight, canvas] = system;
+      await page.click('#Command1_0');
+      await page.click('#List1_2 > :nth-child(3)');
+      await page.focus('#Text2_0');
+      // Clear of the numbers, at the right end of the rows.
+      const row = await (await page.$('#List1_2 > :nth-child(3)')).boundingBox();
+      assert.deepEqual(await pixel(page, '#List1_2 > :nth-child(3)', row.width - 3, row.height / 2), highlight, 'picked row');
+      assert.deepEqual(await pixel(page, '#List1_2 > :nth-child(4)', row.width - 3, row.height / 2), canvas, 'other row');
+      assert.notDeepEqual(highlight, canvas, 'the system highlight');
+      assert.equal(await page.$eval('#List1_2 [aria-selected=true]', (o) => getComputedStyle(o).color), highlightText);
+      // A button's edge against the page, without and with the focus mark beside it.
+      for (const button of ['#Command1_0', '#Command1_1']) {
+        const edge = await pixel(page, button, 0, 10);
+        assert.ok(contrast(edge, canvas) >= 3, `${button} edge ${edge} on ${canvas}`);
+        assert.deepEqual(await pixel(page, button, -3, 10), canvas, `${button} unfocused`);
+        await page.focus(button);
+        assert.ok(contrast(await pixel(page, button, -3, 10), canvas) >= 3, `${button} focus mark`);
+      }
+      await (forced === browser ? page.close() : forced.close());
+    });
   });
 }
