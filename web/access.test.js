@@ -66,6 +66,51 @@ const audit = async (page) => {
   return violations.map((v) => `${v.id}: ${v.nodes.map((n) => n.target.join(' ')).join(', ')}`);
 };
 
+// What no longer fits: text outside its box or broken over lines where
+// the box has room for one, controls on top of one another, anything past
+// the page's width.
+const misfits = (page) => page.evaluate(() => {
+  const found = [];
+  const width = document.documentElement.clientWidth;
+  const shown = (e) => !e.closest('[hidden]') && e.getClientRects().length > 0 && !e.classList.contains('unseen');
+  const text = document.createRange();
+  for (const e of document.querySelectorAll('#window .label, #window button, #window legend, #window [role=option]')) {
+    if (!shown(e)) continue;
+    text.selectNodeContents(e);
+    const outer = e.getBoundingClientRect();
+    const lines = [...text.getClientRects()];
+    const out = lines.some((r) => r.left < outer.left - 0.5 || r.right > outer.right + 0.5 || r.top < outer.top - 0.5 || r.bottom > outer.bottom + 0.5);
+    if (out) found.push(`${e.id || e.tagName} "${e.textContent}" cut`);
+  }
+  const boxes = [...document.querySelectorAll('#window > *, #window .row > *')].filter(shown).map((e) => [e, e.getBoundingClientRect()]);
+  for (const [e, r] of boxes) if (r.left < -0.5 || r.right > width + 0.5) found.push(`${e.id} past the page's width`);
+  for (const [i, [e, r]] of boxes.entries()) {
+    for (const [f, q] of boxes.slice(i + 1)) {
+      if (e.contains(f) || f.contains(e)) continue;
+      const across = Math.min(r.right, q.right) - Math.max(r.left, q.left);
+      const down = Math.min(r.bottom, q.bottom) - Math.max(r.top, q.top);
+      if (across > 0.5 && down > 0.5) found.push(`${e.id || e.className} over ${f.id || f.className}`);
+    }
+  }
+  const frame = document.getElementById('Frame1').getBoundingClientRect();
+  for (const cell of document.querySelectorAll('#Frame1 .label')) {
+    const r = cell.getBoundingClientRect();
+    if (r.left < frame.left + 1 || r.right > frame.right - 1 || r.bottom > frame.bottom - 1) found.push(`${cell.id} over the frame's border`);
+  }
+  if (document.documentElement.scrollWidth > width) found.push(`${document.documentElement.scrollWidth} px wide in ${width}`);
+  return found;
+});
+// The WCAG 1.4.12 overrides, as a reader's style sheet brings them.
+const spacing = '* { line-height: 1.5 !important; letter-spacing: 0.12em !important; word-spacing: 0.16em !important; } '
+  + 'p { margin-bottom: 2em !important; }';
+
+// A tap, the control (or a row's list) scrolled into view first.
+const tap = async (page, selector) => {
+  await page.$eval(selector, (e) => (e.closest('[role=listbox]') || e).scrollIntoView({ block: 'nearest' }));
+  const box = await (await page.$(selector)).boundingBox();
+  await page.touchscreen.tap(box.x + box.width / 2, box.y + box.height / 2);
+};
+
 const pixel = async (page, selector, dx, dy) => {
   const r = await (await page.$(selector)).boundingBox();
   const clip = { x: Math.round(r.x + dx), y: Math.round(r.y + dy), width: 1, height: 1 };
@@ -160,6 +205,65 @@ for (const name of (process.env.WEB_BROWSERS || 'chromium,firefox').split(',')) 
       assert.equal(await page.$eval('body', (body) => body.innerText.trim()), 'За да работи, страницата има нужда от JavaScript.');
       await (plain === browser ? page.close() : plain.close());
     });
+
+    for (const viewport of [{ width: 375, height: 667 }, { width: 320, height: 568 }]) {
+      test(`a ${viewport.width}-pixel phone: one column, every target 44 pixels high or more, nothing cut, all by touch`, async () => {
+        const page = await open(browser, { ...viewport, hasTouch: true, isMobile: name === 'chromium' });
+        await tap(page, '#Command1_0');
+        const heights = await page.evaluate(() => Object.fromEntries(['#Text2_0', '#Text2_1', '#Text2_2', '#Command1_0', '#Command1_1',
+          '#Frame1 [role=row] > :not(.corner)', '[role=option]', '#Text1_0'].map((s) => [s,
+          Math.min(...[...document.querySelectorAll(s)].map((e) => e.getBoundingClientRect().height))])));
+        for (const [what, height] of Object.entries(heights)) assert.ok(height >= 44, `${what}: ${height} px`);
+        assert.deepEqual(await misfits(page), []);
+        // Top to bottom: boxes, buttons, square, lists, explanation; the
+        // lists side by side as in the window, across the column's width.
+        const at = await page.evaluate(() => Object.fromEntries(['Text2_0', 'Text2_1', 'Text2_2', 'Command1_0', 'Frame1', 'List1_0',
+          'Text1_0', 'List1_3', 'List1_1', 'List1_2'].map((id) => [id, document.getElementById(id).getBoundingClientRect().toJSON()])));
+        const down = ['Text2_0', 'Text2_1', 'Text2_2', 'Command1_0', 'Frame1', 'List1_0', 'Text1_0'];
+        down.slice(1).forEach((id, i) => assert.ok(at[id].top >= at[down[i]].bottom, `${id} below ${down[i]}`));
+        const across = ['List1_3', 'List1_0', 'List1_1', 'List1_2'];
+        across.slice(1).forEach((id, i) => assert.ok(at[id].left >= at[across[i]].right && at[id].top === at[across[0]].top, `${id} right of ${across[i]}`));
+        assert.ok(Math.abs(at.List1_3.left - at.Text2_0.left) < 1 && Math.abs(at.List1_2.right - at.Text2_0.right) < 1, 'lists across the column');
+        // Seven whole rows show, as in the window; a tap picks a row in all four.
+        assert.equal(await page.$eval('#List1_0', (list) => [...list.children].filter((o) => o.getBoundingClientRect().bottom <= list.getBoundingClientRect().bottom - list.clientTop).length), 7);
+        await tap(page, '#List1_1 > :nth-child(3)');
+        assert.deepEqual(await page.$$eval('[aria-selected=true]', (rows) => rows.map((o) => o.id)), ['List1_0_2', 'List1_1_2', 'List1_2_2', 'List1_3_2']);
+        assert.equal(await page.$eval('#List1_2', (list) => [...list.children].map((o) => o.textContent).join(' ')), cipher);
+        assert.deepEqual(await audit(page), [], 'axe-core, after Encrypt');
+        await tap(page, '#Command1_1');
+        assert.deepEqual(await page.$$eval('#Text2_0, #Text2_1, #Text2_2', (boxes) => boxes.map((box) => box.value)), ['', '', '']);
+        assert.deepEqual(page.errors, []);
+        await page.close();
+      });
+    }
+
+    test('zoomed to 400 % in a 1280-pixel window, text is twice its size or more and nothing scrolls sideways', async () => {
+      const size = async (page) => page.$eval('#Label1_1', (label) => {
+        const text = document.createRange();
+        text.selectNodeContents(label);
+        return text.getBoundingClientRect().height * devicePixelRatio;
+      });
+      const plain = await open(browser, { width: 1280, height: 800 });
+      const normal = await size(plain);
+      await plain.close();
+      const page = await open(browser, { width: 320, height: 200, deviceScaleFactor: 4 });
+      const zoomed = await size(page);
+      assert.ok(zoomed >= 2 * normal, `${zoomed} device pixels against ${normal}`);
+      assert.deepEqual(await misfits(page), []);
+      assert.deepEqual(await audit(page), [], 'axe-core, at start');
+      await page.close();
+    });
+
+    for (const viewport of [{ width: 800, height: 600 }, { width: 375, height: 667 }]) {
+      test(`with WCAG's text spacing, ${viewport.width} pixels wide, no text is cut and nothing overlaps`, async () => {
+        const page = await open(browser, viewport);
+        await page.click('#Command1_0');
+        await page.addStyleTag({ content: spacing });
+        await page.evaluate(() => new Promise(requestAnimationFrame));
+        assert.deepEqual(await misfits(page), []);
+        await page.close();
+      });
+    }
 
     test('the picked row reads at 4.5:1 or more in every list, with and without the focus', async () => {
       const page = await open(browser);
