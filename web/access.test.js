@@ -265,6 +265,34 @@ for (const name of (process.env.WEB_BROWSERS || 'chromium,firefox').split(',')) 
       });
     }
 
+    test('after a box cuts a paste to its limit, Ctrl+Z and Ctrl+Shift+Z undo and redo the paste, in every box', async () => {
+      const page = await open(browser);
+      const chord = async (...keys) => {
+        for (const key of keys) await page.keyboard.down(key);
+        for (const key of keys.reverse()) await page.keyboard.up(key);
+      };
+      const value = (k) => page.$eval(`#Text2_${k}`, (box) => [box.value, box.selectionStart]);
+      // Limits 10, 10 and 40 characters; what was there stays, the paste is cut.
+      for (const [k, start, caret, pasted, cut] of [
+        [0, 'ZEBRAS', 3, 'ЖЖЖЖЖЖЖЖ', 'ZEBЖЖЖЖRAS'],
+        [1, 'RUSSIAN', 7, 'abcdefghijkl', 'RUSSIANabc'],
+        [2, 'DYNAMITE WINTER PALACE', 0, '😀'.repeat(30), '😀'.repeat(18) + 'DYNAMITE WINTER PALACE']]) {
+        const from = (k + 1) % 3;
+        await page.$eval(`#Text2_${from}`, (box, text) => { box.value = text; box.focus(); box.select(); }, pasted);
+        await chord('Control', 'KeyC');
+        await page.$eval(`#Text2_${k}`, (box, text, at) => { box.value = text; box.focus(); box.setSelectionRange(at, at); }, start, caret);
+        await chord('Control', 'KeyV');
+        const after = [cut, [...cut].slice(0, [...start].slice(0, caret).length + [...cut].length - [...start].length).join('').length];
+        assert.deepEqual(await value(k), after, `box ${k} pasted`);
+        await chord('Control', 'KeyZ');
+        assert.equal((await value(k))[0], start, `box ${k} undone`);
+        await chord('Control', 'Shift', 'KeyZ');
+        assert.deepEqual(await value(k), after, `box ${k} redone`);
+      }
+      assert.deepEqual(page.errors, []);
+      await page.close();
+    });
+
     test('the picked row reads at 4.5:1 or more in every list, with and without the focus', async () => {
       const page = await open(browser);
       await page.click('#Command1_0');
