@@ -172,15 +172,17 @@ async function play(page, browserName, step) {
     if (rest === 'Tab') assert.notEqual(await focused(), 'List1_3', 'Tab past the last control');
     await page.keyboard.press(keys[rest]);
     return;
-  case 'click': {
+  case 'click':
+  case 'rightclick': {
+    const button = verb === 'click' ? 'left' : 'right';
     if (/^Command1_[01]$/.test(rest)) {
-      await page.click(`#${rest}`);
+      await page.click(`#${rest}`, { button });
       return;
     }
     const k = Number(words[0].match(/^List1_([0-3])$/)[1]);
     const at = await listPoint(page, k, words[1] === 'blank' ? 'blank' : Number(words[2]));
     assert.ok(at, 'nothing there to click');
-    await page.mouse.click(at.x, at.y);
+    await page.mouse.click(at.x, at.y, { button });
     return;
   }
   case 'wheel': {

@@ -271,7 +271,8 @@ private slots:
     void screenReaderNamesComeFromTheCaptions()
     {
         const std::tuple<const char*, const char*, QAccessible::Role> named[]
-            = { { "Text2_0", "ключова дума:", QAccessible::EditableText },
+            = { { "Text1_0", "обяснение", QAccessible::EditableText },
+                  { "Text2_0", "ключова дума:", QAccessible::EditableText },
                   { "Text2_1", "ключ за криптиране:", QAccessible::EditableText },
                   { "Text2_2", "текст за криптиране:", QAccessible::EditableText },
                   { "Command1_0", "Криптирай", QAccessible::Button }, { "Command1_1", "Чисти", QAccessible::Button },

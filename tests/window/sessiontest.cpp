@@ -264,12 +264,13 @@ private:
         }
         if (verb == "key")
             return Key(rest);
-        if (verb == "click") {
+        if (verb == "click" || verb == "rightclick") {
+            const Qt::MouseButton mouseButton = verb == "click" ? Qt::LeftButton : Qt::RightButton;
             if (words.size() == 1 && words[0].startsWith("Command1_")) {
                 auto* button = form_.findChild<QPushButton*>(words[0]);
                 if (!button)
                     return "no such button";
-                QTest::mouseClick(button, Qt::LeftButton);
+                QTest::mouseClick(button, mouseButton);
                 return {};
             }
             const int k = QStringList{"List1_0", "List1_1", "List1_2", "List1_3"}.indexOf(words.value(0));
@@ -293,7 +294,7 @@ private:
             } else {
                 return "not a click";
             }
-            QTest::mouseClick(List(k)->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+            QTest::mouseClick(List(k)->viewport(), mouseButton, Qt::NoModifier, at);
             return {};
         }
         if (verb == "wheel") {
