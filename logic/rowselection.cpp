@@ -76,7 +76,9 @@ void FormModel::ListGotFocus(int list, bool byKeyboard)
 {
     // Tab into a list shows where the keyboard is: on the picked row, or
     // the first row when none is picked. A press picks its own row.
-    if (!byKeyboard || RowCount(list) == 0 || List1[list].ListIndex >= 0)
+    const int count = RowCount(list);
+    const int row = count > 0 ? List1[list].ListIndex : -1;
+    if (!byKeyboard || count == 0 || (row >= 0 && row < count))
         return;
     PickRow(0);
     ShowRow(0);
