@@ -11,13 +11,15 @@ const puppeteer = require('puppeteer-core');
 const file = process.env.WEB_PAGE || path.resolve(__dirname, '../dist/web/nihilist-cipher.html');
 
 // Each browser headless, in a fresh profile, without WebGL. Firefox lets a
-// test put text on its clipboard without a click first.
-const launch = (name, userDataDir) => puppeteer.launch(name === 'firefox'
+// test put text on its clipboard without a click first. Headless Chromium
+// hides scroll bars unless a test that checks them asks for them.
+const launch = (name, userDataDir, { scrollBars = false } = {}) => puppeteer.launch(name === 'firefox'
   ? { browser: 'firefox', executablePath: '/usr/bin/firefox-esr', headless: true, userDataDir,
     extraPrefsFirefox: { 'webgl.disabled': true, 'dom.events.testing.asyncClipboard': true } }
   : { executablePath: '/usr/bin/chromium', headless: true, userDataDir,
     args: ['--no-sandbox', '--disable-gpu', '--disable-3d-apis', '--disable-background-networking',
-      '--disable-component-update', '--disable-sync', '--no-first-run', '--force-device-scale-factor=1'] });
+      '--disable-component-update', '--disable-sync', '--no-first-run', '--force-device-scale-factor=1'],
+    ignoreDefaultArgs: scrollBars ? ['--hide-scrollbars'] : [] });
 
 // Serves the built page at a local address; resolves to { url, close }.
 async function serve() {

@@ -9,39 +9,18 @@
 
 const assert = require('node:assert/strict');
 const fs = require('node:fs');
-const http = require('node:http');
 const os = require('node:os');
 const path = require('node:path');
 const { describe, before, after, test } = require('node:test');
 const { PNG } = require('pngjs');
-const puppeteer = require('puppeteer-core');
 const { loadCore } = require('./core.js');
+const { file, launch, serve, open } = require('./browser.js');
 
-const file = path.resolve(__dirname, '../dist/web/nihilist-cipher.html');
 const html = fs.readFileSync(file, 'utf8');
 const wasm = Buffer.from(html.match(/<script id="core"[^>]*>([^<]*)</)[1], 'base64');
 const axe = fs.readFileSync(require.resolve('axe-core/axe.min.js'), 'utf8');
 // The window's list row at 96 dpi (Times New Roman 12 pt's line): 7 whole rows show.
 const rowHeight = 18;
-
-// Each browser headless, in a fresh profile, without WebGL.
-const launch = (name, userDataDir) => puppeteer.launch(name === 'firefox'
-    ? { browser: 'firefox', executablePath: '/usr/bin/firefox-esr', headless: true, userDataDir,
-      extraPrefsFirefox: { 'webgl.disabled': true } }
-    : { executablePath: '/usr/bin/chromium', headless: true, userDataDir,
-      args: ['--no-sandbox', '--disable-gpu', '--disable-3d-apis', '--disable-background-networking',
-        '--disable-component-update', '--disable-sync', '--no-first-run', '--force-device-scale-factor=1'],
-      ignoreDefaultArgs: ['--hide-scrollbars'] }); // the lists' scroll bars are checked
-
-async function open(browser, url, viewport = { width: 800, height: 600 }) {
-  const page = await browser.newPage();
-  page.errors = [];
-  page.on('pageerror', (error) => page.errors.push(error.message));
-  await page.setViewport(viewport);
-  await page.goto(url);
-  await page.waitForSelector('body[data-ready]', { timeout: 10000 });
-  return page;
-}
 
 // Rectangles relative to the window, in CSS pixels.
 const rectangles = (page, names) => page.evaluate((names) => {
@@ -78,11 +57,9 @@ for (const name of (process.env.WEB_BROWSERS || 'chromium,firefox').split(',')) 
     const profile = fs.mkdtempSync(path.join(os.tmpdir(), `nihilist-${name}-`));
     let browser, server, url, table;
     before(async () => {
-      browser = await launch(name, profile);
-      server = http.createServer((_, response) => response.writeHead(200,
-        { 'Content-Type': 'text/html; charset=utf-8', 'Cache-Control': 'no-store' }).end(html));
-      await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
-      url = `http://127.0.0.1:${server.address().port}/`;
+      browser = await launch(name, profile, { scrollBars: true }); // the lists' scroll bars are checked
+      server = await serve();
+      url = server.url;
       table = (await loadCore(wasm)).layout();
     });
     after(async () => {
