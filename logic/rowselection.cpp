@@ -22,8 +22,8 @@ int FormModel::RowCount(int list) const
 
 void FormModel::PickRow(int row)
 {
-    for (ListBox& each : List1)
-        each.ListIndex = row < static_cast<int>(each.Items.size()) ? row : -1;
+    List1[0].ListIndex = row;
+    SelectRow(0);
 }
 
 void FormModel::ScrollTo(int top)
