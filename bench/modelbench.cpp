@@ -17,7 +17,7 @@ using Boxes = std::array<std::u32string, 3>;
 
 // Every box at its limit: 10-letter keyword (no letter twice), 10-letter key
 // and 40 letters of text.
-const Boxes FullBoxes{U"TRAMPOLINE", U"BULGARIANS", U"THEQUICKBROWNFOXJUMPSOVERTHELAZYDOGAGAIN"};
+const Boxes FullBoxes {U"TRAMPOLINE", U"BULGARIANS", U"THEQUICKBROWNFOXJUMPSOVERTHELAZYDOGAGAIN"};
 
 std::size_t LettersIn(const std::u32string& text)
 {

@@ -30,7 +30,7 @@ struct Inputs {
     int rows; // letters of the text once reduced to A-Z
 };
 
-const std::array<Inputs, 2> Cases{{
+const std::array<Inputs, 2> Cases {{
     {"StoredExample", {"ZEBRAS", "RUSSIAN", "DYNAMITE WINTER PALACE"}, 20},
     {"FortyLetters", {"TRAMPOLINE", "BULGARIANS", "THEQUICKBROWNFOXJUMPSOVERTHELAZYDOGAGAIN"}, 40},
 }};
@@ -52,8 +52,8 @@ protected:
 
 struct Window {
     nihilist::MainForm form;
-    std::array<QLineEdit*, 3> boxes{};
-    std::array<QListWidget*, 4> lists{};
+    std::array<QLineEdit*, 3> boxes {};
+    std::array<QListWidget*, 4> lists {};
     QPushButton* encrypt = nullptr;
     PaintCounter listPaints;
 
@@ -140,8 +140,8 @@ int main(int argc, char* argv[])
 
     for (const Inputs& inputs : Cases) {
         for (bool paint : {false, true})
-            benchmark::RegisterBenchmark((std::string(paint ? "EncryptAndPaint/" : "Encrypt/") + inputs.name).c_str(),
-                Encrypt, &inputs, paint)
+            benchmark::RegisterBenchmark(
+                (std::string(paint ? "EncryptAndPaint/" : "Encrypt/") + inputs.name).c_str(), Encrypt, &inputs, paint)
                 ->Unit(benchmark::kMicrosecond);
     }
     benchmark::RunSpecifiedBenchmarks();

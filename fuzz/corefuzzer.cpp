@@ -27,8 +27,8 @@
 // Typed text goes through FitToLimit with the box's MaxLength, as the window
 // does with every edit. fuzz/makecorpus.py writes the seed sessions;
 // replay.cpp runs them, and seeded random ones, as a plain test.
-#include "testsupport.h"
 #include "layouttable.h"
+#include "testsupport.h"
 #include "textlimit.h"
 
 #include <algorithm>
@@ -99,7 +99,11 @@ bool EndsWith(const std::u32string& text, const std::u32string& tail)
 
 class Reader {
 public:
-    Reader(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
+    Reader(const std::uint8_t* data, std::size_t size)
+        : data_(data)
+        , size_(size)
+    {
+    }
 
     bool Done() const { return pos_ >= size_; }
     std::uint8_t Byte() { return pos_ < size_ ? data_[pos_++] : 0; }
@@ -107,7 +111,7 @@ public:
     {
         std::uint32_t w = 0;
         for (int i = 0; i < 4; ++i)
-            w |= std::uint32_t{Byte()} << (8 * i);
+            w |= std::uint32_t {Byte()} << (8 * i);
         return w;
     }
     std::string_view Bytes(std::size_t n)
@@ -126,7 +130,11 @@ private:
 
 class Session {
 public:
-    Session() : model_(nihilist::TestUpperCase) { model_.ResetSquare(); }
+    Session()
+        : model_(nihilist::TestUpperCase)
+    {
+        model_.ResetSquare();
+    }
 
     void Run(Reader& in)
     {
@@ -171,13 +179,13 @@ private:
         for (const nihilist::ListBox& list : model_.List1) {
             Expect(list.Items.size() == rows, "the four lists differ in length");
             Expect(list.TopIndex == model_.List1[0].TopIndex, "the lists scrolled apart");
-            Expect(list.TopIndex >= 0 && list.TopIndex <= std::max(0, static_cast<int>(rows) - nihilist::layout::ListVisibleRows),
+            Expect(list.TopIndex >= 0
+                    && list.TopIndex <= std::max(0, static_cast<int>(rows) - nihilist::layout::ListVisibleRows),
                 "a list scrolled past its rows");
             if (indexesFromModel_)
-                Expect(list.ListIndex >= -1 && list.ListIndex < static_cast<int>(rows),
-                    "a ListIndex names no row");
+                Expect(list.ListIndex >= -1 && list.ListIndex < static_cast<int>(rows), "a ListIndex names no row");
         }
-        std::array<bool, 26> seen{};
+        std::array<bool, 26> seen {};
         for (const std::u32string& cell : model_.Label3) {
             Expect(cell.size() == 1 && cell[0] >= U'A' && cell[0] <= U'Z' && cell[0] != U'J',
                 "a square cell is not one capital A-Z other than J");
@@ -230,7 +238,7 @@ private:
     {
         const int box = in.Byte() % 3;
         const std::uint8_t a = in.Byte();
-        const std::size_t reps = 1 + std::size_t{a} * in.Byte();
+        const std::size_t reps = 1 + std::size_t {a} * in.Byte();
         const std::u32string piece = nihilist::FromUtf8(in.Bytes(in.Byte()));
         const std::size_t cap = box == FormModel::Key && a == 255 ? LongKeyCap : OverwriteCap;
         std::u32string text;
@@ -274,7 +282,7 @@ private:
         for (std::size_t i = keyword.size() + 1; i < model_.Label3.size(); ++i)
             Expect(model_.Label3[i - 1] < model_.Label3[i], "the square's remaining letters are out of order");
 
-        std::array<int, 26> code{};
+        std::array<int, 26> code {};
         for (int cell = 0; cell < FormModel::CellCount; ++cell)
             code[model_.Label3[cell][0] - U'A'] = (cell / 5 + 1) * 10 + cell % 5 + 1;
         const std::u32string& key = model_.Text2[FormModel::Key];
@@ -331,7 +339,8 @@ private:
             const int row = Row(in);
             model_.ListMouseDown(list, row);
             Expect(model_.List1[0].TopIndex == top, "a press scrolled the lists");
-            Expect(model_.List1[list].ListIndex == (row >= 0 && row < rows ? row : picked), "a press picked the wrong row");
+            Expect(model_.List1[list].ListIndex == (row >= 0 && row < rows ? row : picked),
+                "a press picked the wrong row");
             break;
         }
         case 2: {
@@ -354,7 +363,8 @@ private:
         }
         const int now = model_.List1[list].ListIndex;
         if (shown && rows > 0 && indexesFromModel_)
-            Expect(now >= model_.List1[0].TopIndex && now < model_.List1[0].TopIndex + nihilist::layout::ListVisibleRows,
+            Expect(
+                now >= model_.List1[0].TopIndex && now < model_.List1[0].TopIndex + nihilist::layout::ListVisibleRows,
                 "the picked row is out of view");
     }
 
@@ -362,11 +372,11 @@ private:
     {
         const int row = Row(in);
         const std::uint8_t selectByte = in.Byte();
-        constexpr std::array<int, 8> outside{-1, 4, 5, -2, 100, -100, INT_MAX, INT_MIN};
+        constexpr std::array<int, 8> outside {-1, 4, 5, -2, 100, -100, INT_MAX, INT_MIN};
         const int select = selectByte < 0xc0 ? selectByte % 4 : outside[selectByte % 8];
 
         model_.List1[written].ListIndex = row;
-        std::array<int, 4> before{};
+        std::array<int, 4> before {};
         for (int list = 0; list < 4; ++list)
             before[list] = model_.List1[list].ListIndex;
         model_.SelectRow(select);

@@ -35,18 +35,18 @@ public:
     enum List : int { CodeList = 0, KeyCodeList = 1, CipherList = 2, LetterList = 3 };
 
     static constexpr int CellCount = 25;
-    static constexpr std::array<std::size_t, 3> MaxLength{10, 10, 40};
+    static constexpr std::array<std::size_t, 3> MaxLength {10, 10, 40};
 
     explicit FormModel(UpperCaser upper = {});
 
     // Widget contents. They start as a window starts: the classic example in
     // the boxes, empty cells until Form_Load resets the square, no rows.
-    std::array<std::u32string, 3> Text2{U"ZEBRAS", U"RUSSIAN", U"DYNAMITE WINTER PALACE"};
-    std::array<std::u32string, CellCount> Label3{};
-    std::array<ListBox, 4> List1{};
+    std::array<std::u32string, 3> Text2 {U"ZEBRAS", U"RUSSIAN", U"DYNAMITE WINTER PALACE"};
+    std::array<std::u32string, CellCount> Label3 {};
+    std::array<ListBox, 4> List1 {};
 
     // Form-level members.
-    std::array<std::int16_t, 31> LetterFree{};
+    std::array<std::int16_t, 31> LetterFree {};
     std::int32_t KeywordLength = 0;
     std::u32string SearchLetter;
     int FoundRow = 0;
@@ -107,6 +107,9 @@ private:
 };
 
 // The square's code for a cell index: row digit, then column digit (11..55).
-constexpr std::int16_t CellCode(int cell) { return static_cast<std::int16_t>((cell / 5 + 1) * 10 + cell % 5 + 1); }
+constexpr std::int16_t CellCode(int cell)
+{
+    return static_cast<std::int16_t>((cell / 5 + 1) * 10 + cell % 5 + 1);
+}
 
 } // namespace nihilist

@@ -11,9 +11,9 @@ const char* const WindowCaption = "Шифърът на нихилистите �
 
 namespace {
 
-constexpr Rgb Caption{255, 192, 128};
-constexpr Rgb Header{128, 128, 255};
-constexpr Rgb Cell{255, 128, 0};
+constexpr Rgb Caption {255, 192, 128};
+constexpr Rgb Header {128, 128, 255};
+constexpr Rgb Cell {255, 128, 0};
 
 std::string Utf8(const std::u32string& ascii)
 {
@@ -35,13 +35,13 @@ Control Item(std::string name, TwipsRect twips, std::optional<Rgb> background = 
 std::vector<Control> Build()
 {
     const auto box = [](int k, TwipsRect twips) {
-        Control control = Item("Text2_" + std::to_string(k), twips, {}, Utf8(FormModel{}.Text2[k]));
+        Control control = Item("Text2_" + std::to_string(k), twips, {}, Utf8(FormModel {}.Text2[k]));
         control.limit = FormModel::MaxLength[k];
         return control;
     };
     Control aphorism = Item("Text1_1", {600, 4680, 6735, 1815}, {}, "aphorism.txt", "афоризъм");
     aphorism.shown = false; // it would cover the explanation
-    std::vector<Control> table{
+    std::vector<Control> table {
         Item("Text1_0", {120, 4200, 7335, 2055}, {}, "explanation.txt", "обяснение"),
         aphorism,
         Item("Label1_0", {1320, 0, 4575, 375}, Caption, "Шифърът на нихилистите"),
@@ -56,8 +56,10 @@ std::vector<Control> Build()
     // Inside Frame1: column numbers along the top, row numbers down the left,
     // and the 25 cells on a 360-twip grid.
     for (int k = 0; k < 10; ++k) {
-        const TwipsRect at = k < 5 ? TwipsRect{480 + 360 * k, 360, 300, 300} : TwipsRect{120, 720 + 360 * (k - 5), 300, 300};
-        table.push_back(Item("Label2_" + std::to_string(k), at, Header, std::to_string(k % 5 + 1), k < 5 ? "колона" : "ред"));
+        const TwipsRect at
+            = k < 5 ? TwipsRect {480 + 360 * k, 360, 300, 300} : TwipsRect {120, 720 + 360 * (k - 5), 300, 300};
+        table.push_back(
+            Item("Label2_" + std::to_string(k), at, Header, std::to_string(k % 5 + 1), k < 5 ? "колона" : "ред"));
         table.back().inFrame = true;
     }
     for (int i = 0; i < FormModel::CellCount; ++i) {
@@ -65,9 +67,9 @@ std::vector<Control> Build()
             "", "ред " + std::to_string(i / 5 + 1) + ", колона " + std::to_string(i % 5 + 1)));
         table.back().inFrame = true;
     }
-    const std::vector<Control> rest{
-        Item("Command1_0", {6120, 1800, 1335, 495}, Rgb{0, 255, 0}, "Криптирай"),
-        Item("Command1_1", {6120, 3480, 1335, 495}, Rgb{255, 0, 0}, "Чисти"),
+    const std::vector<Control> rest {
+        Item("Command1_0", {6120, 1800, 1335, 495}, Rgb {0, 255, 0}, "Криптирай"),
+        Item("Command1_1", {6120, 3480, 1335, 495}, Rgb {255, 0, 0}, "Чисти"),
         Item("Label4_0", {3480, 1560, 735, 375}, Header, "Код"),
         Item("List1_0", {3480, 1920, 735, ListHeightTwips}),
         Item("Label4_1", {4320, 1560, 735, 375}, Header, "Ключ"),
@@ -91,7 +93,7 @@ const std::vector<Control>& Controls()
 
 const std::vector<std::string>& FocusOrder()
 {
-    static const std::vector<std::string> order{"Text1_0", "Text1_1", "Text2_0", "Text2_1", "Text2_2", "Command1_0",
+    static const std::vector<std::string> order {"Text1_0", "Text1_1", "Text2_0", "Text2_1", "Text2_2", "Command1_0",
         "Command1_1", "List1_0", "List1_1", "List1_2", "List1_3"};
     return order;
 }

@@ -26,12 +26,12 @@ struct Rgb {
 };
 
 struct Control {
-    std::string name;              // object name, e.g. "Label3_12"
-    TwipsRect twips;               // outer rectangle; relative to Frame1 when inFrame
+    std::string name; // object name, e.g. "Label3_12"
+    TwipsRect twips; // outer rectangle; relative to Frame1 when inFrame
     std::optional<Rgb> background; // none: the platform's default colours
-    std::string caption;           // UTF-8; a box's starting text; a pane's text file
-    std::string accessible;        // UTF-8; a pane's name, where a number or cell stands
-    std::size_t limit = 0;         // a box's limit in characters (code points)
+    std::string caption; // UTF-8; a box's starting text; a pane's text file
+    std::string accessible; // UTF-8; a pane's name, where a number or cell stands
+    std::size_t limit = 0; // a box's limit in characters (code points)
     bool inFrame = false;
     bool shown = true;
 };
@@ -39,10 +39,10 @@ struct Control {
 constexpr int TwipsPerPixel = 15;
 constexpr int ClientWidth = 7560;
 constexpr int ClientHeight = 6360;
-constexpr Rgb WindowColour{192, 192, 255};
+constexpr Rgb WindowColour {192, 192, 255};
 // The picked row, white on this blue (4.6:1), where the desktop offers no
 // highlight as readable: the blue of Qt's own Fusion palette, darkened.
-constexpr Rgb PickedRowColour{42, 123, 174};
+constexpr Rgb PickedRowColour {42, 123, 174};
 
 // The four result lists: their height, the sunken border around the rows and
 // the height of one row (18 pixels at 96 dpi, Times New Roman 12 pt's line).

@@ -55,7 +55,7 @@ std::u32string FromUtf8(std::string_view bytes)
             c = (c << 6) | (next & 0x3f);
         }
         valid = valid && c >= minimum && c <= 0x10ffff && !(c >= 0xd800 && c <= 0xdfff);
-        out.push_back(valid ? c : char32_t{0xfffd});
+        out.push_back(valid ? c : char32_t {0xfffd});
         i += valid ? length : 1;
     }
     return out;

@@ -53,7 +53,10 @@ std::u32string Input(int from, int length)
 }
 
 // Out-of-range numbers from the page are ignored rather than trusted.
-bool IsList(int list) { return list >= 0 && list < static_cast<int>(Model().List1.size()); }
+bool IsList(int list)
+{
+    return list >= 0 && list < static_cast<int>(Model().List1.size());
+}
 
 std::string Quoted(const std::string& text)
 {
@@ -75,8 +78,8 @@ std::string LayoutJson()
     };
     std::string json = "{\"caption\":" + Quoted(WindowCaption) + ",\"twipsPerPixel\":" + std::to_string(TwipsPerPixel)
         + ",\"client\":[" + std::to_string(ClientWidth) + "," + std::to_string(ClientHeight)
-        + "],\"colour\":" + rgb(WindowColour) + ",\"pickedRow\":" + rgb(PickedRowColour)
-        + ",\"list\":{\"rowTwips\":" + std::to_string(ListRowTwips) + ",\"borderTwips\":" + std::to_string(ListBorderTwips)
+        + "],\"colour\":" + rgb(WindowColour) + ",\"pickedRow\":" + rgb(PickedRowColour) + ",\"list\":{\"rowTwips\":"
+        + std::to_string(ListRowTwips) + ",\"borderTwips\":" + std::to_string(ListBorderTwips)
         + ",\"visibleRows\":" + std::to_string(ListVisibleRows) + "},\"focus\":[";
     for (const std::string& name : FocusOrder())
         json += Quoted(name) + (&name == &FocusOrder().back() ? "" : ",");
@@ -84,8 +87,8 @@ std::string LayoutJson()
     for (const Control& c : Controls()) {
         const TwipsRect& r = c.twips;
         json += "{\"name\":" + Quoted(c.name) + ",\"twips\":[" + std::to_string(r.left) + "," + std::to_string(r.top)
-            + "," + std::to_string(r.width) + "," + std::to_string(r.height) + "],\"background\":"
-            + (c.background ? rgb(*c.background) : "null") + ",\"caption\":" + Quoted(c.caption)
+            + "," + std::to_string(r.width) + "," + std::to_string(r.height)
+            + "],\"background\":" + (c.background ? rgb(*c.background) : "null") + ",\"caption\":" + Quoted(c.caption)
             + ",\"accessible\":" + Quoted(c.accessible) + ",\"limit\":" + std::to_string(c.limit)
             + ",\"inFrame\":" + (c.inFrame ? "true" : "false") + ",\"shown\":" + (c.shown ? "true" : "false") + "},";
     }
@@ -102,20 +105,56 @@ EXPORT(nc_input) char* nc_input(int bytes)
     input.resize(static_cast<std::size_t>(bytes));
     return input.data();
 }
-EXPORT(nc_output) const char* nc_output() { return output.data(); }
-EXPORT(nc_layout) int nc_layout() { return Hand(LayoutJson()); }
+EXPORT(nc_output) const char* nc_output()
+{
+    return output.data();
+}
+EXPORT(nc_layout) int nc_layout()
+{
+    return Hand(LayoutJson());
+}
 
-EXPORT(nc_set_box) void nc_set_box(int k, int length) { Model().Text2.at(k) = Input(0, length); }
-EXPORT(nc_box) int nc_box(int k) { return Hand(Model().Text2.at(k)); }
-EXPORT(nc_cell) int nc_cell(int i) { return Hand(Model().Label3.at(i)); }
-EXPORT(nc_count) int nc_count(int list) { return static_cast<int>(Model().List1.at(list).Items.size()); }
-EXPORT(nc_item) int nc_item(int list, int row) { return Hand(Model().List1.at(list).Items.at(row)); }
-EXPORT(nc_selected) int nc_selected(int list) { return Model().List1.at(list).ListIndex; }
-EXPORT(nc_top) int nc_top(int list) { return Model().List1.at(list).TopIndex; }
+EXPORT(nc_set_box) void nc_set_box(int k, int length)
+{
+    Model().Text2.at(k) = Input(0, length);
+}
+EXPORT(nc_box) int nc_box(int k)
+{
+    return Hand(Model().Text2.at(k));
+}
+EXPORT(nc_cell) int nc_cell(int i)
+{
+    return Hand(Model().Label3.at(i));
+}
+EXPORT(nc_count) int nc_count(int list)
+{
+    return static_cast<int>(Model().List1.at(list).Items.size());
+}
+EXPORT(nc_item) int nc_item(int list, int row)
+{
+    return Hand(Model().List1.at(list).Items.at(row));
+}
+EXPORT(nc_selected) int nc_selected(int list)
+{
+    return Model().List1.at(list).ListIndex;
+}
+EXPORT(nc_top) int nc_top(int list)
+{
+    return Model().List1.at(list).TopIndex;
+}
 
-EXPORT(nc_load) void nc_load() { Model().ResetSquare(); }
-EXPORT(nc_encrypt) void nc_encrypt() { Model().Encrypt(); }
-EXPORT(nc_clear) void nc_clear() { Model().Clear(); }
+EXPORT(nc_load) void nc_load()
+{
+    Model().ResetSquare();
+}
+EXPORT(nc_encrypt) void nc_encrypt()
+{
+    Model().Encrypt();
+}
+EXPORT(nc_clear) void nc_clear()
+{
+    Model().Clear();
+}
 
 // What the pupil does in a list; `key` counts FormModel::ListKey from 0.
 EXPORT(nc_list_key) void nc_list_key(int list, int key)
@@ -154,4 +193,7 @@ EXPORT(nc_fit) int nc_fit(int k, int beforeLength, int afterLength)
     fittedCursor = fitted.cursor;
     return Hand(fitted.text);
 }
-EXPORT(nc_fitted_cursor) int nc_fitted_cursor() { return static_cast<int>(fittedCursor); }
+EXPORT(nc_fitted_cursor) int nc_fitted_cursor()
+{
+    return static_cast<int>(fittedCursor);
+}

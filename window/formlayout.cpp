@@ -15,7 +15,8 @@ const std::vector<Placement>& FormLayout()
                 ? qRgb(control.background->red, control.background->green, control.background->blue)
                 : 0;
             placements.push_back({QString::fromStdString(control.name), QRect(r.left, r.top, r.width, r.height),
-                background, QString::fromStdString(control.caption), QString::fromStdString(control.accessible), control.shown});
+                background, QString::fromStdString(control.caption), QString::fromStdString(control.accessible),
+                control.shown});
         }
         return placements;
     }();

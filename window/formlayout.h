@@ -12,8 +12,8 @@
 namespace nihilist {
 
 struct Placement {
-    QString widget;  // object name, e.g. "Label3_12"
-    QRect twips;     // outer rectangle; relative to Frame1 for widgets inside it
+    QString widget; // object name, e.g. "Label3_12"
+    QRect twips; // outer rectangle; relative to Frame1 for widgets inside it
     QRgb background; // 0: the platform's default colours
     QString caption;
     QString accessible; // a pane's name, or where a number or cell stands
@@ -26,7 +26,7 @@ constexpr QRect TwipsToPixels(const QRect& r)
     return {r.x() / TwipsPerPixel, r.y() / TwipsPerPixel, r.width() / TwipsPerPixel, r.height() / TwipsPerPixel};
 }
 
-constexpr QSize ClientTwips{layout::ClientWidth, layout::ClientHeight};
+constexpr QSize ClientTwips {layout::ClientWidth, layout::ClientHeight};
 constexpr QRgb WindowColour = qRgb(layout::WindowColour.red, layout::WindowColour.green, layout::WindowColour.blue);
 
 // Every widget of the window in one table, the square's grid included.

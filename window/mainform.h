@@ -68,15 +68,15 @@ private:
     FormModel model_;
     bool iconRequested_ = false;
 
-    std::array<QPlainTextEdit*, 2> Text1{};
-    std::array<QLabel*, 4> Label1{};
-    std::array<QLineEdit*, 3> Text2{};
+    std::array<QPlainTextEdit*, 2> Text1 {};
+    std::array<QLabel*, 4> Label1 {};
+    std::array<QLineEdit*, 3> Text2 {};
     QGroupBox* Frame1 = nullptr;
-    std::array<QLabel*, 10> Label2{};
-    std::array<QLabel*, 25> Label3{};
-    std::array<QPushButton*, 2> Command1{};
-    std::array<QLabel*, 4> Label4{};
-    std::array<RowList*, 4> List1{};
+    std::array<QLabel*, 10> Label2 {};
+    std::array<QLabel*, 25> Label3 {};
+    std::array<QPushButton*, 2> Command1 {};
+    std::array<QLabel*, 4> Label4 {};
+    std::array<RowList*, 4> List1 {};
 };
 
 } // namespace nihilist

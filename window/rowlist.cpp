@@ -64,7 +64,10 @@ void RowList::ShowSelectionWithoutFocus()
 
 namespace {
 // Every row is one layout row high, whatever the font's own line.
-int RowHeight() { return layout::ListRowTwips / layout::TwipsPerPixel; }
+int RowHeight()
+{
+    return layout::ListRowTwips / layout::TwipsPerPixel;
+}
 } // namespace
 
 void RowList::Show(int row, int top)
@@ -97,11 +100,8 @@ void RowList::keyPressEvent(QKeyEvent* event)
     case Qt::Key_PageDown: emit KeyDown(Key::PageDown); break;
     case Qt::Key_Left:
     case Qt::Key_Right:
-    case Qt::Key_Space:
-        break; // a list of one column: nothing to move to
-    default:
-        event->ignore();
-        return;
+    case Qt::Key_Space: break; // a list of one column: nothing to move to
+    default: event->ignore(); return;
     }
     event->accept();
 }
@@ -114,9 +114,18 @@ void RowList::mousePressEvent(QMouseEvent* event)
 }
 
 // A drag, a release or a second click picks nothing more than the press did.
-void RowList::mouseMoveEvent(QMouseEvent* event) { event->accept(); }
-void RowList::mouseReleaseEvent(QMouseEvent* event) { event->accept(); }
-void RowList::mouseDoubleClickEvent(QMouseEvent* event) { mousePressEvent(event); }
+void RowList::mouseMoveEvent(QMouseEvent* event)
+{
+    event->accept();
+}
+void RowList::mouseReleaseEvent(QMouseEvent* event)
+{
+    event->accept();
+}
+void RowList::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    mousePressEvent(event);
+}
 
 void RowList::wheelEvent(QWheelEvent* event)
 {

@@ -21,9 +21,12 @@ struct TableCase {
     const char *name, *keyword, *key, *text, *keyCodes, *cipher;
 };
 
-void PrintTo(const TableCase& c, std::ostream* out) { *out << c.name; }
+void PrintTo(const TableCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
 
-class EncryptTableTest : public testing::TestWithParam<TableCase> {};
+class EncryptTableTest : public testing::TestWithParam<TableCase> { };
 
 TEST_P(EncryptTableTest, KeyIsReadCyclically)
 {
@@ -38,15 +41,14 @@ TEST_P(EncryptTableTest, KeyIsReadCyclically)
 }
 
 INSTANTIATE_TEST_SUITE_P(Keys, EncryptTableTest,
-    testing::Values(
-        TableCase{"OneLetterKeyOnEveryRow", "", "b", "abc", "12 12 12", "23 24 25"},
-        TableCase{"TwoLetterKeyRepeats", "", "AB", "AAAAA", "11 12 11 12 11", "22 23 22 23 22"},
-        TableCase{"LongKeyUsesItsStartOnly", "", "ZYXWVUTSRQ", "AB", "55 54", "66 66"},
-        TableCase{"KeyReducedFirst", "", "z-y 9", "aaa", "55 54 55", "66 65 66"},
-        TableCase{"HighestSumHasThreeDigits", "", "Z", "Z", "55", "110"},
-        TableCase{"JReadAsI", "", "J", "J", "24", "48"},
-        TableCase{"EmptyKeyNoRows", "ZEBRAS", "", "DYNAMITE", "", ""},
-        TableCase{"KeyWithoutLettersNoRows", "ZEBRAS", "123 !", "DYNAMITE", "", ""}),
+    testing::Values(TableCase {"OneLetterKeyOnEveryRow", "", "b", "abc", "12 12 12", "23 24 25"},
+        TableCase {"TwoLetterKeyRepeats", "", "AB", "AAAAA", "11 12 11 12 11", "22 23 22 23 22"},
+        TableCase {"LongKeyUsesItsStartOnly", "", "ZYXWVUTSRQ", "AB", "55 54", "66 66"},
+        TableCase {"KeyReducedFirst", "", "z-y 9", "aaa", "55 54 55", "66 65 66"},
+        TableCase {"HighestSumHasThreeDigits", "", "Z", "Z", "55", "110"},
+        TableCase {"JReadAsI", "", "J", "J", "24", "48"},
+        TableCase {"EmptyKeyNoRows", "ZEBRAS", "", "DYNAMITE", "", ""},
+        TableCase {"KeyWithoutLettersNoRows", "ZEBRAS", "123 !", "DYNAMITE", "", ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(EncryptionTest, RejectedKeywordYieldsNoTable)

@@ -3,8 +3,8 @@
 // shown widget must stay inside the window (or its frame), each is named
 // once, and the focus order and limits name real widgets and the model's
 // limits.
-#include "formmodel.h"
 #include "layouttable.h"
+#include "formmodel.h"
 
 #include <gtest/gtest.h>
 
@@ -33,7 +33,8 @@ TEST(LayoutTableTest, EveryWidgetIsNamedOnceAndLiesInsideItsParent)
         EXPECT_TRUE(names.insert(c.name).second) << c.name;
         // The hidden aphorism pane runs past the window's bottom edge.
         if (c.shown) {
-            EXPECT_TRUE(c.inFrame ? Inside(c.twips, frame.width, frame.height) : Inside(c.twips, ClientWidth, ClientHeight))
+            EXPECT_TRUE(
+                c.inFrame ? Inside(c.twips, frame.width, frame.height) : Inside(c.twips, ClientWidth, ClientHeight))
                 << c.name;
         }
         // Whole pixels at 96 dpi, so both front-ends place them exactly.

@@ -17,9 +17,12 @@ struct PrepareCase {
     const char *keywordAfter, *keyAfter, *textAfter, *square;
 };
 
-void PrintTo(const PrepareCase& c, std::ostream* out) { *out << c.name; }
+void PrintTo(const PrepareCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
 
-class PrepareSquareTest : public testing::TestWithParam<PrepareCase> {};
+class PrepareSquareTest : public testing::TestWithParam<PrepareCase> { };
 
 TEST_P(PrepareSquareTest, BoxesAndSquareAfterPreparation)
 {
@@ -38,29 +41,28 @@ TEST_P(PrepareSquareTest, BoxesAndSquareAfterPreparation)
 }
 
 INSTANTIATE_TEST_SUITE_P(Inputs, PrepareSquareTest,
-    testing::Values(
-        PrepareCase{"StoredExample", "ZEBRAS", "RUSSIAN", "DYNAMITE WINTER PALACE", false, "ZEBRAS", "RUSSIAN",
-            "DYNAMITEWINTERPALACE", "ZEBRA/SCDFG/HIKLM/NOPQT/UVWXY"},
-        PrepareCase{"LowerCaseKeyword", "zebras", "russian", "dynamite", false, "ZEBRAS", "RUSSIAN", "DYNAMITE",
+    testing::Values(PrepareCase {"StoredExample", "ZEBRAS", "RUSSIAN", "DYNAMITE WINTER PALACE", false, "ZEBRAS",
+                        "RUSSIAN", "DYNAMITEWINTERPALACE", "ZEBRA/SCDFG/HIKLM/NOPQT/UVWXY"},
+        PrepareCase {"LowerCaseKeyword", "zebras", "russian", "dynamite", false, "ZEBRAS", "RUSSIAN", "DYNAMITE",
             "ZEBRA/SCDFG/HIKLM/NOPQT/UVWXY"},
-        PrepareCase{"RepeatedLetter", "ZEBRAZ", "RUSSIAN", "DYNAMITE WINTER PALACE", true, "", "RUSSIAN",
+        PrepareCase {"RepeatedLetter", "ZEBRAZ", "RUSSIAN", "DYNAMITE WINTER PALACE", true, "", "RUSSIAN",
             "DYNAMITE WINTER PALACE", nullptr},
-        PrepareCase{"TwoSpaces", "A B C", "K", "T", true, "", "K", "T", nullptr},
-        PrepareCase{"PunctuationDropped", "ZEBRA-S", "K", "T", false, "ZEBRAS", "K", "T",
-            "ZEBRA/SCDFG/HIKLM/NOPQT/UVWXY"},
-        PrepareCase{"JWrittenAsI", "JAM", "K", "T", false, "IAM", "K", "T", "IAMBC/DEFGH/KLNOP/QRSTU/VWXYZ"},
-        PrepareCase{"IWithJ", "JIM", "K", "T", true, "", "K", "T", nullptr},
-        PrepareCase{"KeyAndTextReduced", "", "russian 2", "Jack", false, "", "RUSSIAN", "IACK",
+        PrepareCase {"TwoSpaces", "A B C", "K", "T", true, "", "K", "T", nullptr},
+        PrepareCase {
+            "PunctuationDropped", "ZEBRA-S", "K", "T", false, "ZEBRAS", "K", "T", "ZEBRA/SCDFG/HIKLM/NOPQT/UVWXY"},
+        PrepareCase {"JWrittenAsI", "JAM", "K", "T", false, "IAM", "K", "T", "IAMBC/DEFGH/KLNOP/QRSTU/VWXYZ"},
+        PrepareCase {"IWithJ", "JIM", "K", "T", true, "", "K", "T", nullptr},
+        PrepareCase {"KeyAndTextReduced", "", "russian 2", "Jack", false, "", "RUSSIAN", "IACK",
             "ABCDE/FGHIK/LMNOP/QRSTU/VWXYZ"},
         // A character is a code point: these two differ although their UTF-8
         // bytes share a lead byte.
-        PrepareCase{"CyrillicLettersDiffer", "ЖЗ", "K", "T", false, "", "K", "T", "ABCDE/FGHIK/LMNOP/QRSTU/VWXYZ"},
-        PrepareCase{"EmojiDiffer", "😀😁B", "K", "T", false, "B", "K", "T", "BACDE/FGHIK/LMNOP/QRSTU/VWXYZ"},
+        PrepareCase {"CyrillicLettersDiffer", "ЖЗ", "K", "T", false, "", "K", "T", "ABCDE/FGHIK/LMNOP/QRSTU/VWXYZ"},
+        PrepareCase {"EmojiDiffer", "😀😁B", "K", "T", false, "B", "K", "T", "BACDE/FGHIK/LMNOP/QRSTU/VWXYZ"},
         // Locale rules never touch a-z: Turkish i still becomes I.
-        PrepareCase{"TurkishI", "bit", "ki", "dynamite", false, "BIT", "KI", "DYNAMITE",
-            "BITAC/DEFGH/KLMNO/PQRSU/VWXYZ"},
+        PrepareCase {
+            "TurkishI", "bit", "ki", "dynamite", false, "BIT", "KI", "DYNAMITE", "BITAC/DEFGH/KLMNO/PQRSU/VWXYZ"},
         // A locale rule that would lengthen the text (sharp s to SS) is not applied.
-        PrepareCase{"SharpSKeepsItsLength", "ßs", "K", "T", false, "S", "K", "T", "SABCD/EFGHI/KLMNO/PQRTU/VWXYZ"}),
+        PrepareCase {"SharpSKeepsItsLength", "ßs", "K", "T", false, "S", "K", "T", "SABCD/EFGHI/KLMNO/PQRTU/VWXYZ"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -22,9 +22,12 @@ struct ListCase {
     int top;
 };
 
-void PrintTo(const ListCase& c, std::ostream* out) { *out << c.name; }
+void PrintTo(const ListCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
 
-class RowSelectionTest : public testing::TestWithParam<ListCase> {};
+class RowSelectionTest : public testing::TestWithParam<ListCase> { };
 
 TEST_P(RowSelectionTest, PickedRowAndFirstShownRow)
 {
@@ -33,7 +36,7 @@ TEST_P(RowSelectionTest, PickedRowAndFirstShownRow)
     model.Text2[FormModel::Plain] = FromUtf8(c.text);
     model.Encrypt();
     std::istringstream steps(c.steps);
-    const std::map<std::string, Key> keys{{"Up", Key::Up}, {"Down", Key::Down}, {"Home", Key::Home}, {"End", Key::End},
+    const std::map<std::string, Key> keys {{"Up", Key::Up}, {"Down", Key::Down}, {"Home", Key::Home}, {"End", Key::End},
         {"PageUp", Key::PageUp}, {"PageDown", Key::PageDown}};
     // Each step happens in another list, as the four are one table.
     int list = 0;
@@ -61,28 +64,28 @@ TEST_P(RowSelectionTest, PickedRowAndFirstShownRow)
 const char* const Example = "DYNAMITE WINTER PALACE"; // twenty rows
 
 INSTANTIATE_TEST_SUITE_P(Lists, RowSelectionTest,
-    testing::Values(ListCase{"TabPicksTheFirstRow", Example, "tab", 0, 0},
-        ListCase{"MouseFocusPicksNothing", Example, "mousefocus", -1, 0},
-        ListCase{"TabKeepsAPickedRow", Example, "click 4 tab", 4, 0},
-        ListCase{"DownFromNothingPicksTheFirst", Example, "Down", 0, 0},
-        ListCase{"UpStopsAtTheTop", Example, "tab Up Up", 0, 0},
-        ListCase{"DownPastTheSeventhRowScrollsOne", Example, "tab Down Down Down Down Down Down Down", 7, 1},
-        ListCase{"PageDownMovesSixRows", Example, "tab PageDown", 6, 0},
-        ListCase{"SecondPageDownScrolls", Example, "tab PageDown PageDown", 12, 6},
-        ListCase{"PageDownStopsAtTheLast", Example, "tab PageDown PageDown PageDown PageDown", 19, 13},
-        ListCase{"PageUpFromTheEnd", Example, "tab End PageUp", 13, 13},
-        ListCase{"EndShowsTheLastSevenRows", Example, "tab End", 19, 13},
-        ListCase{"HomeScrollsBack", Example, "tab End Home", 0, 0},
-        ListCase{"PartlyShownRowIsPickedWithoutScrolling", Example, "click 7", 7, 0},
-        ListCase{"BlankSpacePicksNothing", "abc", "click 3", -1, 0},
-        ListCase{"BlankSpaceKeepsThePickedRow", "abc", "click 1 click 5", 1, 0},
-        ListCase{"WheelScrollsThreeRowsANotch", Example, "click 2 wheel 1", 2, 3},
-        ListCase{"WheelStopsAtTheLastPage", Example, "wheel 9", -1, 13},
-        ListCase{"WheelUpStopsAtTheTop", Example, "wheel 2 wheel -5", -1, 0},
-        ListCase{"KeyBringsAScrolledAwayRowBack", Example, "click 1 wheel 3 Down", 2, 2},
-        ListCase{"ScrollBarIsHeldToTheRows", Example, "scroll 40", -1, 13},
-        ListCase{"ShortTableNeverScrolls", "abc", "tab End wheel 2 scroll 2", 2, 0},
-        ListCase{"EmptyTableIgnoresEverything", "", "tab Down click 0 wheel 1", -1, 0}),
+    testing::Values(ListCase {"TabPicksTheFirstRow", Example, "tab", 0, 0},
+        ListCase {"MouseFocusPicksNothing", Example, "mousefocus", -1, 0},
+        ListCase {"TabKeepsAPickedRow", Example, "click 4 tab", 4, 0},
+        ListCase {"DownFromNothingPicksTheFirst", Example, "Down", 0, 0},
+        ListCase {"UpStopsAtTheTop", Example, "tab Up Up", 0, 0},
+        ListCase {"DownPastTheSeventhRowScrollsOne", Example, "tab Down Down Down Down Down Down Down", 7, 1},
+        ListCase {"PageDownMovesSixRows", Example, "tab PageDown", 6, 0},
+        ListCase {"SecondPageDownScrolls", Example, "tab PageDown PageDown", 12, 6},
+        ListCase {"PageDownStopsAtTheLast", Example, "tab PageDown PageDown PageDown PageDown", 19, 13},
+        ListCase {"PageUpFromTheEnd", Example, "tab End PageUp", 13, 13},
+        ListCase {"EndShowsTheLastSevenRows", Example, "tab End", 19, 13},
+        ListCase {"HomeScrollsBack", Example, "tab End Home", 0, 0},
+        ListCase {"PartlyShownRowIsPickedWithoutScrolling", Example, "click 7", 7, 0},
+        ListCase {"BlankSpacePicksNothing", "abc", "click 3", -1, 0},
+        ListCase {"BlankSpaceKeepsThePickedRow", "abc", "click 1 click 5", 1, 0},
+        ListCase {"WheelScrollsThreeRowsANotch", Example, "click 2 wheel 1", 2, 3},
+        ListCase {"WheelStopsAtTheLastPage", Example, "wheel 9", -1, 13},
+        ListCase {"WheelUpStopsAtTheTop", Example, "wheel 2 wheel -5", -1, 0},
+        ListCase {"KeyBringsAScrolledAwayRowBack", Example, "click 1 wheel 3 Down", 2, 2},
+        ListCase {"ScrollBarIsHeldToTheRows", Example, "scroll 40", -1, 13},
+        ListCase {"ShortTableNeverScrolls", "abc", "tab End wheel 2 scroll 2", 2, 0},
+        ListCase {"EmptyTableIgnoresEverything", "", "tab Down click 0 wheel 1", -1, 0}),
     [](const testing::TestParamInfo<ListCase>& info) { return info.param.name; });
 
 TEST(RowSelectionTest, HalfNotchesAddUp)

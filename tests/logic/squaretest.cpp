@@ -12,9 +12,12 @@ struct FillCase {
     const char* square;
 };
 
-void PrintTo(const FillCase& c, std::ostream* out) { *out << c.name; }
+void PrintTo(const FillCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
 
-class FillSquareTest : public testing::TestWithParam<FillCase> {};
+class FillSquareTest : public testing::TestWithParam<FillCase> { };
 
 TEST_P(FillSquareTest, KeywordThenRemainingLettersInOrder)
 {
@@ -25,11 +28,10 @@ TEST_P(FillSquareTest, KeywordThenRemainingLettersInOrder)
 }
 
 INSTANTIATE_TEST_SUITE_P(Keywords, FillSquareTest,
-    testing::Values(
-        FillCase{"Empty", U"", "ABCDE/FGHIK/LMNOP/QRSTU/VWXYZ"},
-        FillCase{"Zebras", U"ZEBRAS", "ZEBRA/SCDFG/HIKLM/NOPQT/UVWXY"},
-        FillCase{"Iam", U"IAM", "IAMBC/DEFGH/KLNOP/QRSTU/VWXYZ"},
-        FillCase{"WholeAlphabetBackwards", U"ZYXWVUTSRQPONMLKIHGFEDCBA", "ZYXWV/UTSRQ/PONML/KIHGF/EDCBA"}),
+    testing::Values(FillCase {"Empty", U"", "ABCDE/FGHIK/LMNOP/QRSTU/VWXYZ"},
+        FillCase {"Zebras", U"ZEBRAS", "ZEBRA/SCDFG/HIKLM/NOPQT/UVWXY"},
+        FillCase {"Iam", U"IAM", "IAMBC/DEFGH/KLNOP/QRSTU/VWXYZ"},
+        FillCase {"WholeAlphabetBackwards", U"ZYXWVUTSRQPONMLKIHGFEDCBA", "ZYXWV/UTSRQ/PONML/KIHGF/EDCBA"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SquareTest, FillNeverWritesPastTheLastCell)
@@ -49,8 +51,8 @@ TEST(SquareTest, LookupGivesRowDigitThenColumnDigit)
 {
     FormModel model = StartedModel();
     model.FillSquare(U"ZEBRAS");
-    const std::tuple<char32_t, int, int, int> cases[] = {
-        {U'D', 1, 2, 23}, {U'R', 0, 3, 14}, {U'Y', 4, 4, 55}, {U'Z', 0, 0, 11}, {U'I', 2, 1, 32}};
+    const std::tuple<char32_t, int, int, int> cases[]
+        = {{U'D', 1, 2, 23}, {U'R', 0, 3, 14}, {U'Y', 4, 4, 55}, {U'Z', 0, 0, 11}, {U'I', 2, 1, 32}};
     for (auto [letter, row, column, code] : cases) {
         model.SearchLetter = std::u32string(1, letter);
         model.LookupCode();

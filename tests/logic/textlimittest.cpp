@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "testsupport.h"
 #include "textlimit.h"
+#include "testsupport.h"
 
 #include <gtest/gtest.h>
 
@@ -14,9 +14,12 @@ struct LimitCase {
     std::size_t cursor;
 };
 
-void PrintTo(const LimitCase& c, std::ostream* out) { *out << c.name; }
+void PrintTo(const LimitCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
 
-class FitToLimitTest : public testing::TestWithParam<LimitCase> {};
+class FitToLimitTest : public testing::TestWithParam<LimitCase> { };
 
 TEST_P(FitToLimitTest, NewInputIsCutNotOldText)
 {
@@ -27,15 +30,14 @@ TEST_P(FitToLimitTest, NewInputIsCutNotOldText)
 }
 
 INSTANTIATE_TEST_SUITE_P(Edits, FitToLimitTest,
-    testing::Values(
-        LimitCase{"TypingIntoAFullBoxIsRefused", "ABCDEFGHIK", "ABCDEXFGHIK", 10, "ABCDEFGHIK", 5},
-        LimitCase{"PasteInTheMiddleKeepsTheTail", "AB", "A123456789XYZB", 5, "A123B", 4},
-        LimitCase{"PasteOverASelection", "ABCDE", "A0123456789E", 6, "A0123E", 5},
-        LimitCase{"RepeatedLettersAroundTheEdit", "AAAA", "AAAAAAAA", 6, "AAAAAA", 6},
+    testing::Values(LimitCase {"TypingIntoAFullBoxIsRefused", "ABCDEFGHIK", "ABCDEXFGHIK", 10, "ABCDEFGHIK", 5},
+        LimitCase {"PasteInTheMiddleKeepsTheTail", "AB", "A123456789XYZB", 5, "A123B", 4},
+        LimitCase {"PasteOverASelection", "ABCDE", "A0123456789E", 6, "A0123E", 5},
+        LimitCase {"RepeatedLettersAroundTheEdit", "AAAA", "AAAAAAAA", 6, "AAAAAA", 6},
         // Ten Cyrillic letters are twenty bytes, ten emoji forty: both fit.
-        LimitCase{"CountsCodePointsNotBytes", "", "ЖЖЖЖЖЖЖЖЖЖЖЖ", 10, "ЖЖЖЖЖЖЖЖЖЖ", 10},
-        LimitCase{"EmojiCountOnceEach", "😀", "😀😀😀😀😀😀😀😀😀😀😀", 10, "😀😀😀😀😀😀😀😀😀😀", 10},
-        LimitCase{"OverlongOldTextKeepsItsStart", "ABCDEFGH", "ABCDEFGHX", 4, "ABCD", 4}),
+        LimitCase {"CountsCodePointsNotBytes", "", "ЖЖЖЖЖЖЖЖЖЖЖЖ", 10, "ЖЖЖЖЖЖЖЖЖЖ", 10},
+        LimitCase {"EmojiCountOnceEach", "😀", "😀😀😀😀😀😀😀😀😀😀😀", 10, "😀😀😀😀😀😀😀😀😀😀", 10},
+        LimitCase {"OverlongOldTextKeepsItsStart", "ABCDEFGH", "ABCDEFGHX", 4, "ABCD", 4}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Utf8Test, RoundTripAndMalformedBytes)

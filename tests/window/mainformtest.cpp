@@ -10,8 +10,8 @@
 #include <QtTest>
 #include <QtWidgets>
 
-#include <cmath>
 #include <algorithm>
+#include <cmath>
 #include <memory>
 
 using nihilist::MainForm;
@@ -74,8 +74,8 @@ private slots:
 
     void opensWithTheExampleAndThePlainSquare()
     {
-        QCOMPARE(QStringList({ Box(0)->text(), Box(1)->text(), Box(2)->text() }),
-            QStringList({ "ZEBRAS", "RUSSIAN", "DYNAMITE WINTER PALACE" }));
+        QCOMPARE(QStringList({Box(0)->text(), Box(1)->text(), Box(2)->text()}),
+            QStringList({"ZEBRAS", "RUSSIAN", "DYNAMITE WINTER PALACE"}));
         QCOMPARE(Square(), "ABCDE/FGHIK/LMNOP/QRSTU/VWXYZ");
         QCOMPARE(Items(0) + Items(1) + Items(2) + Items(3), "");
         QCOMPARE(QApplication::focusWidget(), Find("Text1_0"));
@@ -102,7 +102,7 @@ private slots:
 
     void boxesHoldTheirCharacterLimits()
     {
-        for (auto [box, limit] : { std::pair { 0, 10 }, { 1, 10 }, { 2, 40 } }) {
+        for (auto [box, limit] : {std::pair {0, 10}, {1, 10}, {2, 40}}) {
             const QString alphabet = "ABCDEFGHIKLMNOPQRSTUVWXYZ";
             const QString typed = (alphabet + alphabet).left(limit + 5);
 
@@ -122,9 +122,9 @@ private slots:
 
             // Whatever is pasted, the box keeps the first code points that fit:
             // emoji take two UTF-16 units but count as one character each.
-            for (const QString& pasted : { QString("😀👩‍👩‍👧𝐀𝔄Z").repeated(1000),
+            for (const QString& pasted : {QString("😀👩‍👩‍👧𝐀𝔄Z").repeated(1000),
                      QString("A\u0301\u0323e\u0308Z\u20dd").repeated(1500),
-                     QString("A\tB\x01C\x7f\u200bD\u202eE").repeated(800), QString("שָׁלוֹם مرحبا ABC ").repeated(600) }) {
+                     QString("A\tB\x01C\x7f\u200bD\u202eE").repeated(800), QString("שָׁלוֹם مرحبا ABC ").repeated(600)}) {
                 Type(box, "");
                 QApplication::clipboard()->setText(pasted);
                 QTest::keyClick(Box(box), Qt::Key_V, Qt::ControlModifier);
@@ -153,8 +153,8 @@ private slots:
 
     void tabWalksTheWidgetsInOrder()
     {
-        const QStringList order { "Text2_0", "Text2_1", "Text2_2", "Command1_0", "Command1_1", "List1_0", "List1_1",
-            "List1_2", "List1_3", "Text1_0" };
+        const QStringList order {"Text2_0", "Text2_1", "Text2_2", "Command1_0", "Command1_1", "List1_0", "List1_1",
+            "List1_2", "List1_3", "Text1_0"};
         for (const QString& next : order) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget()->objectName(), next);
@@ -176,7 +176,7 @@ private slots:
         QCOMPARE(form->size(), QSize(504, 424));
         QCOMPARE(form->minimumSize(), form->maximumSize());
         QCOMPARE(QApplication::style()->name(), "fusion"); // the same look on every platform
-        for (const char* name : { "Label1_1", "Text2_0", "List1_0", "Command1_0", "Text1_0" }) {
+        for (const char* name : {"Label1_1", "Text2_0", "List1_0", "Command1_0", "Text1_0"}) {
             const QFontInfo font(Find(name)->font());
             QVERIFY2(
                 font.family() == "Times New Roman" || font.family() == "Liberation Serif", qPrintable(font.family()));
@@ -187,21 +187,21 @@ private slots:
     // Sampled from a grab of the whole window, as the pupil sees it.
     void coloursShowOnScreen()
     {
-        const std::tuple<const char*, QPoint, QColor> samples[] = { { "MainForm", { 2, 2 }, { 192, 192, 255 } },
-            { "Label1_1", { 1, 1 }, { 255, 192, 128 } }, { "Label4_0", { 1, 1 }, { 128, 128, 255 } },
-            { "Label2_0", { 1, 1 }, { 128, 128, 255 } }, { "Label3_0", { 1, 1 }, { 255, 128, 0 } },
+        const std::tuple<const char*, QPoint, QColor> samples[] = {{"MainForm", {2, 2}, {192, 192, 255}},
+            {"Label1_1", {1, 1}, {255, 192, 128}}, {"Label4_0", {1, 1}, {128, 128, 255}},
+            {"Label2_0", {1, 1}, {128, 128, 255}}, {"Label3_0", {1, 1}, {255, 128, 0}},
             // Each button left of its caption and in a corner of its face.
-            { "Command1_0", { 5, 16 }, { 0, 255, 0 } }, { "Command1_0", { 82, 27 }, { 0, 255, 0 } },
-            { "Command1_1", { 5, 16 }, { 255, 0, 0 } }, { "Command1_1", { 82, 6 }, { 255, 0, 0 } },
+            {"Command1_0", {5, 16}, {0, 255, 0}}, {"Command1_0", {82, 27}, {0, 255, 0}},
+            {"Command1_1", {5, 16}, {255, 0, 0}}, {"Command1_1", {82, 6}, {255, 0, 0}},
             // The frame left of the row numbers, below the square and between cells.
-            { "Frame1", { 4, 60 }, { 192, 192, 255 } }, { "Frame1", { 80, 169 }, { 192, 192, 255 } },
-            { "Frame1", { 54, 58 }, { 192, 192, 255 } } };
+            {"Frame1", {4, 60}, {192, 192, 255}}, {"Frame1", {80, 169}, {192, 192, 255}},
+            {"Frame1", {54, 58}, {192, 192, 255}}};
         const QImage window = form->grab().toImage();
         for (const auto& [widget, at, colour] : samples) {
             const QPoint inWindow = widget == QString("MainForm") ? at : Find(widget)->mapTo(form.get(), at);
             const QColor pixel = window.pixelColor(inWindow);
-            const int off = std::max({ std::abs(pixel.red() - colour.red()), std::abs(pixel.green() - colour.green()),
-                std::abs(pixel.blue() - colour.blue()) });
+            const int off = std::max({std::abs(pixel.red() - colour.red()), std::abs(pixel.green() - colour.green()),
+                std::abs(pixel.blue() - colour.blue())});
             QVERIFY2(off <= 3,
                 qPrintable(QString("%1 at %2,%3: %4 instead of %5")
                                .arg(widget)
@@ -255,8 +255,8 @@ private slots:
         auto* encrypt = Find<QPushButton>("Command1_0");
         QSignalSpy clicked(encrypt, &QPushButton::clicked);
         // Ctrl+Return does nothing; the others press the button.
-        const std::pair<Qt::Key, Qt::KeyboardModifiers> keys[] = { { Qt::Key_Return, Qt::ControlModifier },
-            { Qt::Key_Return, {} }, { Qt::Key_Enter, Qt::KeypadModifier }, { Qt::Key_Space, {} } };
+        const std::pair<Qt::Key, Qt::KeyboardModifiers> keys[] = {{Qt::Key_Return, Qt::ControlModifier},
+            {Qt::Key_Return, {}}, {Qt::Key_Enter, Qt::KeypadModifier}, {Qt::Key_Space, {}}};
         for (auto [key, modifiers] : keys) {
             encrypt->setFocus(Qt::TabFocusReason);
             clicked.clear();
@@ -271,14 +271,14 @@ private slots:
     void screenReaderNamesComeFromTheCaptions()
     {
         const std::tuple<const char*, const char*, QAccessible::Role> named[]
-            = { { "Text1_0", "обяснение", QAccessible::EditableText },
-                  { "Text2_0", "ключова дума:", QAccessible::EditableText },
-                  { "Text2_1", "ключ за криптиране:", QAccessible::EditableText },
-                  { "Text2_2", "текст за криптиране:", QAccessible::EditableText },
-                  { "Command1_0", "Криптирай", QAccessible::Button }, { "Command1_1", "Чисти", QAccessible::Button },
-                  { "Frame1", "квадрат на Polybius", QAccessible::Grouping }, { "List1_0", "Код", QAccessible::List },
-                  { "List1_1", "Ключ", QAccessible::List }, { "List1_2", "Шифър", QAccessible::List },
-                  { "List1_3", "Буква", QAccessible::List } };
+            = {{"Text1_0", "обяснение", QAccessible::EditableText},
+                {"Text2_0", "ключова дума:", QAccessible::EditableText},
+                {"Text2_1", "ключ за криптиране:", QAccessible::EditableText},
+                {"Text2_2", "текст за криптиране:", QAccessible::EditableText},
+                {"Command1_0", "Криптирай", QAccessible::Button}, {"Command1_1", "Чисти", QAccessible::Button},
+                {"Frame1", "квадрат на Polybius", QAccessible::Grouping}, {"List1_0", "Код", QAccessible::List},
+                {"List1_1", "Ключ", QAccessible::List}, {"List1_2", "Шифър", QAccessible::List},
+                {"List1_3", "Буква", QAccessible::List}};
         for (auto [widget, name, role] : named) {
             QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(Find(widget));
             QVERIFY2(accessible && accessible->text(QAccessible::Name) == name && accessible->role() == role, widget);
@@ -296,7 +296,7 @@ private slots:
 
     void panesShowTheirTextsLineForLine()
     {
-        for (auto [pane, file] : { std::pair { "Text1_0", ":/explanation.txt" }, { "Text1_1", ":/aphorism.txt" } }) {
+        for (auto [pane, file] : {std::pair {"Text1_0", ":/explanation.txt"}, {"Text1_1", ":/aphorism.txt"}}) {
             QFile stored(file);
             QVERIFY(stored.open(QIODevice::ReadOnly));
             const QStringList lines = QString(stored.readAll()).split("\r\n");
@@ -348,7 +348,8 @@ private slots:
         }
         // Readable as WCAG asks of text (4.5:1): the row's colour against its
         // most distinct pixel, the core of a letter.
-        const QRect cell = List(2)->visualItemRect(List(2)->item(row)).translated(List(2)->viewport()->mapTo(form.get(), QPoint()));
+        const QRect cell
+            = List(2)->visualItemRect(List(2)->item(row)).translated(List(2)->viewport()->mapTo(form.get(), QPoint()));
         const auto luminance = [](QColor c) {
             const auto linear = [](double v) { return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
             return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
@@ -367,7 +368,7 @@ private slots:
     {
         const std::unique_ptr<QMenu> boxMenu(Box(2)->createStandardContextMenu());
         const std::unique_ptr<QMenu> paneMenu(Find<QPlainTextEdit>("Text1_0")->createStandardContextMenu());
-        for (QMenu* menu : { boxMenu.get(), paneMenu.get() }) {
+        for (QMenu* menu : {boxMenu.get(), paneMenu.get()}) {
             QVERIFY(!menu->actions().isEmpty());
             for (const QAction* action : menu->actions()) {
                 const QString text = action->text();

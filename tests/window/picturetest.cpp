@@ -134,8 +134,8 @@ private slots:
     {
         // Each moment: its picture, what leads to it, where the focus then is.
         const std::tuple<const char*, std::function<void()>, const char*> moments[] = {
-            { "window-start", [] {}, "Text1_0" },
-            { "window-encrypted",
+            {"window-start", [] {}, "Text1_0"},
+            {"window-encrypted",
                 [this] {
                     QTest::mouseClick(Find("Command1_0"), Qt::LeftButton);
                     ClickRow("List1_2", 2);
@@ -143,13 +143,13 @@ private slots:
                     QWidget* box = Find("Text2_0");
                     QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(box->width() - 8, box->height() / 2));
                 },
-                "Text2_0" },
-            { "window-cleared",
+                "Text2_0"},
+            {"window-cleared",
                 [this] {
                     QTest::mouseClick(Find("Command1_1"), Qt::LeftButton);
                     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
                 },
-                "List1_0" },
+                "List1_0"},
         };
         QStringList failures;
         for (const auto& [name, steps, focus] : moments) {

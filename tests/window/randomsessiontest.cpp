@@ -24,8 +24,8 @@ using nihilist::FormModel;
 namespace {
 
 // Characters a pupil might type or paste, awkward ones included.
-const QList<QString> Pieces { "A", "B", "E", "I", "J", "R", "S", "Z", "a", "j", "z", "q", " ", "-", ",", "7", "Ж", "ж",
-    "ß", "ı", "i", "É", "😀", "\u0301", "AB", "ZEBRAS", "jam", "RUSSIAN", "Hello, World!" };
+const QList<QString> Pieces {"A", "B", "E", "I", "J", "R", "S", "Z", "a", "j", "z", "q", " ", "-", ",", "7", "Ж", "ж",
+    "ß", "ı", "i", "É", "😀", "\u0301", "AB", "ZEBRAS", "jam", "RUSSIAN", "Hello, World!"};
 
 class Session {
 public:
@@ -181,10 +181,10 @@ private:
         }
         case 9:
         case 10: {
-            static const std::array<std::pair<Qt::Key, Qt::KeyboardModifiers>, 10> keys { { { Qt::Key_Up, {} },
-                { Qt::Key_Down, {} }, { Qt::Key_Home, {} }, { Qt::Key_End, {} }, { Qt::Key_PageUp, {} },
-                { Qt::Key_PageDown, {} }, { Qt::Key_Space, Qt::ControlModifier }, { Qt::Key_Space, {} },
-                { Qt::Key_Down, Qt::ControlModifier }, { Qt::Key_Up, Qt::ShiftModifier } } };
+            static const std::array<std::pair<Qt::Key, Qt::KeyboardModifiers>, 10> keys {
+                {{Qt::Key_Up, {}}, {Qt::Key_Down, {}}, {Qt::Key_Home, {}}, {Qt::Key_End, {}}, {Qt::Key_PageUp, {}},
+                    {Qt::Key_PageDown, {}}, {Qt::Key_Space, Qt::ControlModifier}, {Qt::Key_Space, {}},
+                    {Qt::Key_Down, Qt::ControlModifier}, {Qt::Key_Up, Qt::ShiftModifier}}};
             const int k = Pick(4);
             if (!lists_[k]->hasFocus()) {
                 lists_[k]->setFocus(Qt::TabFocusReason);
@@ -222,7 +222,7 @@ private slots:
     {
         QTest::addColumn<quint32>("seed");
         const QByteArray chosen = qgetenv("SESSION_SEED");
-        for (quint32 seed : chosen.isEmpty() ? QList<quint32> { 1, 2, 3 } : QList<quint32> { chosen.toUInt() })
+        for (quint32 seed : chosen.isEmpty() ? QList<quint32> {1, 2, 3} : QList<quint32> {chosen.toUInt()})
             QTest::addRow("seed %u", seed) << seed;
     }
     void windowAgreesWithItselfAndTheModel()

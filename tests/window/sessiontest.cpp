@@ -160,7 +160,9 @@ public:
             const QString text = box->text();
             QString caret = QString::number(CodePoints(text, box->cursorPosition()));
             if (box->hasFocus() && box->hasSelectedText())
-                caret = QStringLiteral("%1-%2").arg(CodePoints(text, box->selectionStart())).arg(CodePoints(text, box->selectionEnd()));
+                caret = QStringLiteral("%1-%2")
+                            .arg(CodePoints(text, box->selectionStart()))
+                            .arg(CodePoints(text, box->selectionEnd()));
             boxes << Json(text) + u'@' + caret;
         }
         QString square;
@@ -168,7 +170,7 @@ public:
             const QString cell = Numbered<QLabel>(form_, "Label3", i)->text();
             square += cell.isEmpty() ? QStringLiteral("_") : cell;
         }
-        std::array<int, 4> picked{}, top{};
+        std::array<int, 4> picked {}, top {};
         int count = 0;
         for (int k = 0; k < 4; ++k) {
             const QModelIndexList selected = List(k)->selectionModel()->selectedIndexes();
@@ -224,7 +226,7 @@ private:
         const QString rest = step.section(' ', 1);
         const QStringList words = rest.split(' ');
         if (verb == "select") {
-            const int k = QStringList{"Text2_0", "Text2_1", "Text2_2"}.indexOf(words.value(0));
+            const int k = QStringList {"Text2_0", "Text2_1", "Text2_2"}.indexOf(words.value(0));
             bool fromOk = false, toOk = false;
             const int from = words.value(1).toInt(&fromOk), to = words.value(2).toInt(&toOk);
             if (k < 0 || words.size() != 3 || !fromOk || !toOk || from > to)
@@ -273,7 +275,7 @@ private:
                 QTest::mouseClick(button, mouseButton);
                 return {};
             }
-            const int k = QStringList{"List1_0", "List1_1", "List1_2", "List1_3"}.indexOf(words.value(0));
+            const int k = QStringList {"List1_0", "List1_1", "List1_2", "List1_3"}.indexOf(words.value(0));
             if (k < 0)
                 return "no such control";
             QPoint at;
@@ -298,7 +300,7 @@ private:
             return {};
         }
         if (verb == "wheel") {
-            const int k = QStringList{"List1_0", "List1_1", "List1_2", "List1_3"}.indexOf(words.value(0));
+            const int k = QStringList {"List1_0", "List1_1", "List1_2", "List1_3"}.indexOf(words.value(0));
             bool ok = false;
             const int notches = words.value(1).toInt(&ok);
             if (k < 0 || !ok || notches == 0 || words.size() != 2)
@@ -318,7 +320,7 @@ private:
 
     QString Key(const QString& name)
     {
-        static const QHash<QString, Qt::Key> keys{{"Up", Qt::Key_Up}, {"Down", Qt::Key_Down}, {"Left", Qt::Key_Left},
+        static const QHash<QString, Qt::Key> keys {{"Up", Qt::Key_Up}, {"Down", Qt::Key_Down}, {"Left", Qt::Key_Left},
             {"Right", Qt::Key_Right}, {"Home", Qt::Key_Home}, {"End", Qt::Key_End}, {"PageUp", Qt::Key_PageUp},
             {"PageDown", Qt::Key_PageDown}, {"Space", Qt::Key_Space}, {"Enter", Qt::Key_Return},
             {"Backspace", Qt::Key_Backspace}, {"Delete", Qt::Key_Delete}, {"Tab", Qt::Key_Tab}};
@@ -344,8 +346,8 @@ private:
 // expected after the start and after each step.
 struct Session {
     QStringList lines;
-    QList<int> steps;            // line index of each step
-    QList<int> expected;         // line index of the state after the start (0) and after each step; -1: none
+    QList<int> steps; // line index of each step
+    QList<int> expected; // line index of the state after the start (0) and after each step; -1: none
 };
 
 Session Read(const QString& path)
@@ -400,8 +402,8 @@ bool Write(const QString& path, const QString& text)
 
 // Steps a pupil might take; only steps the format allows, so that the page
 // can play them too.
-const QList<QString> Typed{"zebra", "RUSSIAN", "j", "I", "x y", "q-1", "жЖ", "ключ", "ß", "ı", "Ωμέγα", "abc", "x"};
-const QList<QString> Pasted{"DYNAMITE", "ж", "😀", "e\u0301", "Hello, World!", "ǆ", "👩‍👧", "jam"};
+const QList<QString> Typed {"zebra", "RUSSIAN", "j", "I", "x y", "q-1", "жЖ", "ключ", "ß", "ı", "Ωμέγα", "abc", "x"};
+const QList<QString> Pasted {"DYNAMITE", "ж", "😀", "e\u0301", "Hello, World!", "ǆ", "👩‍👧", "jam"};
 
 QString RandomStep(Player& player, Random& random)
 {
@@ -487,7 +489,7 @@ int Generate(std::uint32_t seed, int steps, const QString& path)
     if (!player.Ready())
         return 2;
     Random random(seed);
-    QStringList out{QStringLiteral("# Random steps from seed %1, recorded from the window:").arg(seed),
+    QStringList out {QStringLiteral("# Random steps from seed %1, recorded from the window:").arg(seed),
         QStringLiteral("#   sessiontest --generate %1 %2 FILE").arg(seed).arg(steps), player.State()};
     for (int i = 0; i < steps; ++i) {
         const QString step = RandomStep(player, random);
@@ -523,7 +525,7 @@ private slots:
         const Session session = Read(path);
         Player player;
         QVERIFY(player.Ready());
-        QStringList states{player.State()};
+        QStringList states {player.State()};
         QString failure;
         const auto compare = [&](int state, const QString& what) {
             const int line = session.expected[state];
@@ -542,11 +544,9 @@ private slots:
             const int line = session.steps[s];
             const QString step = session.lines[line];
             const QString wrong = player.Play(step);
-            QVERIFY2(wrong.isEmpty(), qPrintable(QStringLiteral("%1:%2: step %3 \"%4\": %5")
-                                                     .arg(path)
-                                                     .arg(line + 1)
-                                                     .arg(s + 1)
-                                                     .arg(step, wrong)));
+            QVERIFY2(wrong.isEmpty(),
+                qPrintable(
+                    QStringLiteral("%1:%2: step %3 \"%4\": %5").arg(path).arg(line + 1).arg(s + 1).arg(step, wrong)));
             states << player.State();
             compare(s + 1, QStringLiteral("step %1 \"%2\"").arg(s + 1).arg(step));
         }
@@ -556,8 +556,8 @@ private slots:
             return;
         }
         if (!failure.isEmpty()) {
-            const QString actual = QCoreApplication::applicationDirPath() + "/sessions/"
-                + QFileInfo(path).fileName() + ".actual";
+            const QString actual
+                = QCoreApplication::applicationDirPath() + "/sessions/" + QFileInfo(path).fileName() + ".actual";
             QDir().mkpath(QFileInfo(actual).path());
             Write(actual, transcript);
             failure += "\n  the window's transcript: " + actual;
