@@ -2,12 +2,13 @@
 // The fuzz target as a plain test for any compiler: replays every session in
 // the given folders, then seeded random ones. A failed check aborts with what
 // went wrong.
+#include "random.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <random>
 #include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
@@ -24,12 +25,12 @@ int main(int argc, char* argv[])
         }
     }
     // Half the bytes are letters, so typed text often survives to be encrypted.
-    std::mt19937 random(20261208);
+    nihilist::Random random(20261208);
     constexpr int sessions = 20000;
     for (int n = 0; n < sessions; ++n) {
-        std::vector<std::uint8_t> bytes(random() % 300);
+        std::vector<std::uint8_t> bytes(random.Below(300));
         for (std::uint8_t& b : bytes)
-            b = static_cast<std::uint8_t>(random() % 2 ? random() : "AEIJKRSZaeijz"[random() % 13]);
+            b = static_cast<std::uint8_t>(random.Below(2) ? random.Next() : "AEIJKRSZaeijz"[random.Below(13)]);
         LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
     }
     std::printf("%d stored and %d random sessions replayed\n", files, sessions);

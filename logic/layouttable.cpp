@@ -3,6 +3,8 @@
 
 #include "formmodel.h"
 
+#include <algorithm>
+#include <cmath>
 #include <utility>
 
 namespace nihilist::layout {
@@ -84,6 +86,19 @@ std::vector<Control> Build()
 }
 
 } // namespace
+
+double Contrast(Rgb a, Rgb b)
+{
+    const auto luminance = [](Rgb c) {
+        const auto linear = [](unsigned char value) {
+            const double v = value / 255.0;
+            return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(c.red) + 0.7152 * linear(c.green) + 0.0722 * linear(c.blue);
+    };
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
 
 const std::vector<Control>& Controls()
 {

@@ -44,6 +44,9 @@ constexpr Rgb WindowColour {192, 192, 255};
 // highlight as readable: the blue of Qt's own Fusion palette, darkened.
 constexpr Rgb PickedRowColour {42, 123, 174};
 
+// WCAG 2.x's contrast ratio of two sRGB colours, from 1 (none) to 21.
+double Contrast(Rgb a, Rgb b);
+
 // The four result lists: their height, the sunken border around the rows and
 // the height of one row (18 pixels at 96 dpi, Times New Roman 12 pt's line).
 constexpr int ListHeightTwips = 2055;

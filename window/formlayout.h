@@ -4,6 +4,7 @@
 
 #include "layouttable.h"
 
+#include <QColor>
 #include <QRect>
 #include <QRgb>
 #include <QString>
@@ -24,6 +25,13 @@ constexpr int TwipsPerPixel = layout::TwipsPerPixel;
 constexpr QRect TwipsToPixels(const QRect& r)
 {
     return {r.x() / TwipsPerPixel, r.y() / TwipsPerPixel, r.width() / TwipsPerPixel, r.height() / TwipsPerPixel};
+}
+
+inline layout::Rgb ToRgb(const QColor& c)
+{
+    const QRgb rgb = c.rgb();
+    return {static_cast<unsigned char>(qRed(rgb)), static_cast<unsigned char>(qGreen(rgb)),
+        static_cast<unsigned char>(qBlue(rgb))};
 }
 
 constexpr QSize ClientTwips {layout::ClientWidth, layout::ClientHeight};

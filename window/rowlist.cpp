@@ -8,7 +8,6 @@
 #include <QScrollBar>
 
 #include <algorithm>
-#include <cmath>
 
 namespace nihilist {
 
@@ -25,21 +24,6 @@ RowList::RowList(QWidget* parent)
         [this] { emit Scroll(verticalScrollBar()->sliderPosition()); });
 }
 
-namespace {
-
-// WCAG's contrast ratio of two colours, 1 to 21.
-double Contrast(const QColor& a, const QColor& b)
-{
-    const auto luminance = [](const QColor& c) {
-        const auto linear = [](double v) { return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
-        return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
-    };
-    const double la = luminance(a), lb = luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-}
-
-} // namespace
-
 void RowList::ShowSelectionWithoutFocus()
 {
     // The four lists teach which letter became which number, so the picked
@@ -50,7 +34,7 @@ void RowList::ShowSelectionWithoutFocus()
     QPalette colours = palette();
     QColor highlight = colours.color(QPalette::Active, QPalette::Highlight);
     QColor text = colours.color(QPalette::Active, QPalette::HighlightedText);
-    if (Contrast(highlight, text) < 4.5) {
+    if (layout::Contrast(ToRgb(highlight), ToRgb(text)) < 4.5) {
         const layout::Rgb picked = layout::PickedRowColour;
         highlight = QColor(picked.red, picked.green, picked.blue);
         text = Qt::white;

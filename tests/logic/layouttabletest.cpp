@@ -58,5 +58,14 @@ TEST(LayoutTableTest, FocusOrderAndLimitsNameTheRealWidgets)
     }
 }
 
+TEST(LayoutTableTest, ContrastIsWcagsRatio)
+{
+    EXPECT_DOUBLE_EQ(Contrast({0, 0, 0}, {255, 255, 255}), 21);
+    EXPECT_DOUBLE_EQ(Contrast({42, 123, 174}, {42, 123, 174}), 1);
+    // The darkest grey that is too light for text on white, and the lightest that is not.
+    EXPECT_NEAR(Contrast({255, 255, 255}, {0x77, 0x77, 0x77}), 4.48, 0.005);
+    EXPECT_NEAR(Contrast({0x76, 0x76, 0x76}, {255, 255, 255}), 4.54, 0.005);
+}
+
 } // namespace
 } // namespace nihilist::layout

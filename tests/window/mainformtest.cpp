@@ -3,69 +3,32 @@
 // mouse clicks on the buttons and rows, Tab through the widgets. Positions
 // and colours are checked against the figures of the drawn layout, written
 // out here in pixels.
-#include "mainform.h"
-#include "appearance.h"
 #include "formlayout.h"
-
-#include <QtTest>
-#include <QtWidgets>
+#include "windowtest.h"
 
 #include <algorithm>
 #include <cmath>
 #include <memory>
 
-using nihilist::MainForm;
+using nihilist::TestWindow;
 
 class MainFormTest : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<MainForm> form;
+    std::unique_ptr<TestWindow> form;
 
-    template <typename W = QWidget> W* Find(const QString& name)
+    bool Open()
     {
-        auto* widget = form->findChild<W*>(name);
-        if (!widget)
-            qFatal("no widget %s", qPrintable(name));
-        return widget;
-    }
-    QLineEdit* Box(int k) { return Find<QLineEdit>(nihilist::WidgetName("Text2", k)); }
-    QListWidget* List(int k) { return Find<QListWidget>(nihilist::WidgetName("List1", k)); }
-
-    QString Items(int k)
-    {
-        QStringList items;
-        for (int row = 0; row < List(k)->count(); ++row)
-            items << List(k)->item(row)->text();
-        return items.join(' ');
-    }
-    QString Square()
-    {
-        QString rows;
-        for (int i = 0; i < 25; ++i)
-            rows += (i > 0 && i % 5 == 0 ? "/" : "") + Find<QLabel>(nihilist::WidgetName("Label3", i))->text();
-        return rows;
+        form.reset();
+        form = std::make_unique<TestWindow>();
+        return form->Open();
     }
     void Type(int box, const QString& text)
     {
-        Box(box)->selectAll();
-        QTest::keyClick(Box(box), Qt::Key_Delete);
-        // One key press per character, Cyrillic and emoji included.
-        for (char32_t c : text.toUcs4())
-            QTest::sendKeyEvent(QTest::Click, Box(box), Qt::Key_unknown, QString::fromUcs4(&c, 1), Qt::NoModifier);
-    }
-    void Click(const QString& button) { QTest::mouseClick(Find(button), Qt::LeftButton); }
-    void ClickRow(int k, int row)
-    {
-        const QPoint centre = List(k)->visualItemRect(List(k)->item(row)).center();
-        QTest::mouseClick(List(k)->viewport(), Qt::LeftButton, {}, centre);
-    }
-    bool Open()
-    {
-        form = std::make_unique<MainForm>();
-        form->show();
-        QApplication::setActiveWindow(form.get());
-        return QTest::qWaitForWindowActive(form.get());
+        form->Box(box)->selectAll();
+        QTest::keyClick(form->Box(box), Qt::Key_Delete);
+        TestWindow::Type(form->Box(box), text);
     }
 
 private slots:
@@ -74,30 +37,30 @@ private slots:
 
     void opensWithTheExampleAndThePlainSquare()
     {
-        QCOMPARE(QStringList({Box(0)->text(), Box(1)->text(), Box(2)->text()}),
+        QCOMPARE(QStringList({form->Box(0)->text(), form->Box(1)->text(), form->Box(2)->text()}),
             QStringList({"ZEBRAS", "RUSSIAN", "DYNAMITE WINTER PALACE"}));
-        QCOMPARE(Square(), "ABCDE/FGHIK/LMNOP/QRSTU/VWXYZ");
-        QCOMPARE(Items(0) + Items(1) + Items(2) + Items(3), "");
-        QCOMPARE(QApplication::focusWidget(), Find("Text1_0"));
+        QCOMPARE(form->Square(), "ABCDEFGHIKLMNOPQRSTUVWXYZ");
+        QCOMPARE(form->Items(0) + form->Items(1) + form->Items(2) + form->Items(3), "");
+        QCOMPARE(QApplication::focusWidget(), form->Find("Text1_0"));
         QTRY_COMPARE(form->windowIcon().availableSizes().size(), 4);
         // The title bar names the program and its subject, nothing else.
-        QCOMPARE(form->windowTitle(), Find<QLabel>("Label1_0")->text() + " – проект по информатика");
+        QCOMPARE(form->windowTitle(), form->Find<QLabel>("Label1_0")->text() + " – проект по информатика");
     }
 
     void encryptShowsTheExampleTable()
     {
-        Click("Command1_0");
-        QCOMPARE(Box(2)->text(), "DYNAMITEWINTERPALACE");
-        QCOMPARE(Square(), "ZEBRA/SCDFG/HIKLM/NOPQT/UVWXY");
-        QCOMPARE(Items(3), "D Y N A M I T E W I N T E R P A L A C E");
-        QCOMPARE(Items(0), "23 55 41 15 35 32 45 12 53 32 41 45 12 14 43 15 34 15 22 12");
-        QCOMPARE(Items(1), "14 51 21 21 32 15 41 14 51 21 21 32 15 41 14 51 21 21 32 15");
+        form->Click("Command1_0");
+        QCOMPARE(form->Box(2)->text(), "DYNAMITEWINTERPALACE");
+        QCOMPARE(form->Square(), "ZEBRASCDFGHIKLMNOPQTUVWXY");
+        QCOMPARE(form->Items(3), "D Y N A M I T E W I N T E R P A L A C E");
+        QCOMPARE(form->Items(0), "23 55 41 15 35 32 45 12 53 32 41 45 12 14 43 15 34 15 22 12");
+        QCOMPARE(form->Items(1), "14 51 21 21 32 15 41 14 51 21 21 32 15 41 14 51 21 21 32 15");
         const QString cipher = "37 106 62 36 67 47 86 26 104 53 62 77 27 55 57 66 55 36 54 27";
-        QCOMPARE(Items(2), cipher);
+        QCOMPARE(form->Items(2), cipher);
 
-        Click("Command1_0");
-        QCOMPARE(Items(2), cipher);
-        QCOMPARE(Square(), "ZEBRA/SCDFG/HIKLM/NOPQT/UVWXY");
+        form->Click("Command1_0");
+        QCOMPARE(form->Items(2), cipher);
+        QCOMPARE(form->Square(), "ZEBRASCDFGHIKLMNOPQTUVWXY");
     }
 
     void boxesHoldTheirCharacterLimits()
@@ -107,18 +70,18 @@ private slots:
             const QString typed = (alphabet + alphabet).left(limit + 5);
 
             Type(box, typed);
-            QCOMPARE(Box(box)->text(), typed.left(limit));
+            QCOMPARE(form->Box(box)->text(), typed.left(limit));
 
             // Typing into the middle of a full box is refused, not pushed off its end.
-            Box(box)->setCursorPosition(3);
-            QTest::keyClick(Box(box), Qt::Key_X);
-            QCOMPARE(Box(box)->text(), typed.left(limit));
+            form->Box(box)->setCursorPosition(3);
+            QTest::keyClick(form->Box(box), Qt::Key_X);
+            QCOMPARE(form->Box(box)->text(), typed.left(limit));
 
             // A paste is cut to what still fits, after the text already there.
             Type(box, "AB");
             QApplication::clipboard()->setText(QString("xyz").repeated(100));
-            QTest::keyClick(Box(box), Qt::Key_V, Qt::ControlModifier);
-            QCOMPARE(Box(box)->text(), ("AB" + QString("xyz").repeated(100)).left(limit));
+            QTest::keyClick(form->Box(box), Qt::Key_V, Qt::ControlModifier);
+            QCOMPARE(form->Box(box)->text(), ("AB" + QString("xyz").repeated(100)).left(limit));
 
             // Whatever is pasted, the box keeps the first code points that fit:
             // emoji take two UTF-16 units but count as one character each.
@@ -127,8 +90,8 @@ private slots:
                      QString("A\tB\x01C\x7f\u200bD\u202eE").repeated(800), QString("שָׁלוֹם مرحبا ABC ").repeated(600)}) {
                 Type(box, "");
                 QApplication::clipboard()->setText(pasted);
-                QTest::keyClick(Box(box), Qt::Key_V, Qt::ControlModifier);
-                QCOMPARE(Box(box)->text().toUcs4(), pasted.toUcs4().mid(0, limit));
+                QTest::keyClick(form->Box(box), Qt::Key_V, Qt::ControlModifier);
+                QCOMPARE(form->Box(box)->text().toUcs4(), pasted.toUcs4().mid(0, limit));
             }
         }
     }
@@ -137,17 +100,17 @@ private slots:
     // key's code and their sum.
     void aClickedRowIsPickedInEveryList()
     {
-        Click("Command1_0");
+        form->Click("Command1_0");
         for (int k = 0; k < 4; ++k) {
             const int row = 3 + k;
-            ClickRow(k, row);
+            form->ClickRow(k, row);
             for (int other = 0; other < 4; ++other)
-                QVERIFY2(List(other)->currentRow() == row,
+                QVERIFY2(form->List(other)->currentRow() == row,
                     qPrintable(QString("row %1 of list %2 clicked, list %3 shows row %4")
                                    .arg(row)
                                    .arg(k)
                                    .arg(other)
-                                   .arg(List(other)->currentRow())));
+                                   .arg(form->List(other)->currentRow())));
         }
     }
 
@@ -164,11 +127,11 @@ private slots:
     void widgetsSitWhereTheLayoutPutsThem()
     {
         for (const nihilist::Placement& place : nihilist::FormLayout())
-            QCOMPARE(Find(place.widget)->geometry(), nihilist::TwipsToPixels(place.twips));
+            QCOMPARE(form->Find(place.widget)->geometry(), nihilist::TwipsToPixels(place.twips));
         // A few figures of the drawn layout, in pixels.
-        QCOMPARE(Find("Label3_24")->geometry(), QRect(128, 144, 20, 20));
-        QCOMPARE(Find("Command1_0")->geometry(), QRect(408, 120, 89, 33));
-        QCOMPARE(Find("List1_3")->geometry(), QRect(176, 128, 49, 137));
+        QCOMPARE(form->Find("Label3_24")->geometry(), QRect(128, 144, 20, 20));
+        QCOMPARE(form->Find("Command1_0")->geometry(), QRect(408, 120, 89, 33));
+        QCOMPARE(form->Find("List1_3")->geometry(), QRect(176, 128, 49, 137));
     }
 
     void windowHasItsFixedSizeAndFont()
@@ -177,10 +140,10 @@ private slots:
         QCOMPARE(form->minimumSize(), form->maximumSize());
         QCOMPARE(QApplication::style()->name(), "fusion"); // the same look on every platform
         for (const char* name : {"Label1_1", "Text2_0", "List1_0", "Command1_0", "Text1_0"}) {
-            const QFontInfo font(Find(name)->font());
+            const QFontInfo font(form->Find(name)->font());
             QVERIFY2(
                 font.family() == "Times New Roman" || font.family() == "Liberation Serif", qPrintable(font.family()));
-            QCOMPARE(Find(name)->font().pointSize(), 12);
+            QCOMPARE(form->Find(name)->font().pointSize(), 12);
         }
     }
 
@@ -198,7 +161,7 @@ private slots:
             {"Frame1", {54, 58}, {192, 192, 255}}};
         const QImage window = form->grab().toImage();
         for (const auto& [widget, at, colour] : samples) {
-            const QPoint inWindow = widget == QString("MainForm") ? at : Find(widget)->mapTo(form.get(), at);
+            const QPoint inWindow = widget == QString("MainForm") ? at : form->Find(widget)->mapTo(form.get(), at);
             const QColor pixel = window.pixelColor(inWindow);
             const int off = std::max({std::abs(pixel.red() - colour.red()), std::abs(pixel.green() - colour.green()),
                 std::abs(pixel.blue() - colour.blue())});
@@ -213,7 +176,7 @@ private slots:
 
     void buttonsLookRaisedSunkenAndFocused()
     {
-        auto* button = Find<QPushButton>("Command1_1");
+        auto* button = form->Find<QPushButton>("Command1_1");
         const auto topLeft = [&] { return button->grab().toImage().pixelColor(0, 0); };
         // Dots of the focus mark along its top edge, inside the face.
         const auto focusDots = [&] {
@@ -237,7 +200,7 @@ private slots:
 
     void frameCaptionInterruptsTheBorder()
     {
-        auto* frame = Find<QGroupBox>("Frame1");
+        auto* frame = form->Find<QGroupBox>("Frame1");
         const QImage image = frame->grab().toImage();
         const int line = QFontMetrics(frame->font()).height() / 2;
         const QColor border(128, 128, 128);
@@ -252,7 +215,7 @@ private slots:
 
     void enterAndReturnPressAFocusedButton()
     {
-        auto* encrypt = Find<QPushButton>("Command1_0");
+        auto* encrypt = form->Find<QPushButton>("Command1_0");
         QSignalSpy clicked(encrypt, &QPushButton::clicked);
         // Ctrl+Return does nothing; the others press the button.
         const std::pair<Qt::Key, Qt::KeyboardModifiers> keys[] = {{Qt::Key_Return, Qt::ControlModifier},
@@ -262,7 +225,7 @@ private slots:
             clicked.clear();
             QTest::keyClick(encrypt, key, modifiers);
             const int clicks = modifiers & Qt::ControlModifier ? 0 : 1;
-            QVERIFY2(clicked.count() == clicks && List(2)->count() == 20 * clicks,
+            QVERIFY2(clicked.count() == clicks && form->List(2)->count() == 20 * clicks,
                 qPrintable(QKeySequence(key | modifiers).toString()));
         }
     }
@@ -280,18 +243,19 @@ private slots:
                 {"List1_1", "Ключ", QAccessible::List}, {"List1_2", "Шифър", QAccessible::List},
                 {"List1_3", "Буква", QAccessible::List}};
         for (auto [widget, name, role] : named) {
-            QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(Find(widget));
+            QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(form->Find(widget));
             QVERIFY2(accessible && accessible->text(QAccessible::Name) == name && accessible->role() == role, widget);
         }
     }
 
     void squareCellsTellWhereTheyStand()
     {
-        QAccessibleInterface* cell = QAccessible::queryAccessibleInterface(Find("Label3_7"));
+        QAccessibleInterface* cell = QAccessible::queryAccessibleInterface(form->Find("Label3_7"));
         QCOMPARE(cell->text(QAccessible::Name), "H");
         QCOMPARE(cell->text(QAccessible::Description), "ред 2, колона 3");
-        QCOMPARE(QAccessible::queryAccessibleInterface(Find("Label2_0"))->text(QAccessible::Description), "колона");
-        QCOMPARE(QAccessible::queryAccessibleInterface(Find("Label2_5"))->text(QAccessible::Description), "ред");
+        QCOMPARE(
+            QAccessible::queryAccessibleInterface(form->Find("Label2_0"))->text(QAccessible::Description), "колона");
+        QCOMPARE(QAccessible::queryAccessibleInterface(form->Find("Label2_5"))->text(QAccessible::Description), "ред");
     }
 
     void panesShowTheirTextsLineForLine()
@@ -300,7 +264,7 @@ private slots:
             QFile stored(file);
             QVERIFY(stored.open(QIODevice::ReadOnly));
             const QStringList lines = QString(stored.readAll()).split("\r\n");
-            auto* edit = Find<QPlainTextEdit>(pane);
+            auto* edit = form->Find<QPlainTextEdit>(pane);
             // Each CR LF is one line break, trailing spaces stay, nothing is joined.
             QCOMPARE(edit->toPlainText().split('\n'), lines);
             QCOMPARE(edit->document()->blockCount(), lines.size());
@@ -331,43 +295,42 @@ private slots:
         const auto restore = qScopeGuard([&saved] { QApplication::setPalette(saved); });
         QVERIFY(Open());
 
-        Click("Command1_0");
+        form->Click("Command1_0");
         const int row = 4;
-        ClickRow(3, row);
-        Box(0)->setFocus();
-        QTRY_VERIFY(Box(0)->hasFocus());
+        form->ClickRow(3, row);
+        form->Box(0)->setFocus();
+        QTRY_VERIFY(form->Box(0)->hasFocus());
         const QImage window = form->grab().toImage();
         for (int k = 0; k < 4; ++k) {
-            const QColor highlight = List(k)->palette().color(QPalette::Active, QPalette::Highlight);
-            const QRect cell = List(k)->visualItemRect(List(k)->item(row));
+            const QColor highlight = form->List(k)->palette().color(QPalette::Active, QPalette::Highlight);
+            const QRect cell = form->List(k)->visualItemRect(form->List(k)->item(row));
             int lit = 0;
             for (int y = cell.top(); y <= cell.bottom(); ++y)
                 for (int x = cell.left(); x <= cell.right(); ++x)
-                    lit += window.pixelColor(List(k)->viewport()->mapTo(form.get(), QPoint(x, y))) == highlight;
-            QVERIFY2(lit > cell.width() * cell.height() / 2, qPrintable(List(k)->objectName()));
+                    lit += window.pixelColor(form->List(k)->viewport()->mapTo(form.get(), QPoint(x, y))) == highlight;
+            QVERIFY2(lit > cell.width() * cell.height() / 2, qPrintable(form->List(k)->objectName()));
         }
         // Readable as WCAG asks of text (4.5:1): the row's colour against its
-        // most distinct pixel, the core of a letter.
+        // most distinct pixel, the core of a letter, which is drawn as in a
+        // list with the focus.
+        QListWidget* list = form->List(2);
         const QRect cell
-            = List(2)->visualItemRect(List(2)->item(row)).translated(List(2)->viewport()->mapTo(form.get(), QPoint()));
-        const auto luminance = [](QColor c) {
-            const auto linear = [](double v) { return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
-            return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+            = list->visualItemRect(list->item(row)).translated(list->viewport()->mapTo(form.get(), QPoint()));
+        const auto contrast = [back = window.pixelColor(cell.topLeft())](QColor c) {
+            return nihilist::layout::Contrast(nihilist::ToRgb(c), nihilist::ToRgb(back));
         };
-        const double back = luminance(window.pixelColor(cell.topLeft()));
-        double contrast = 1;
+        QColor core = window.pixelColor(cell.topLeft());
         for (int y = cell.top(); y <= cell.bottom(); ++y)
-            for (int x = cell.left(); x <= cell.right(); ++x) {
-                const double l = luminance(window.pixelColor(x, y));
-                contrast = std::max(contrast, (std::max(l, back) + 0.05) / (std::min(l, back) + 0.05));
-            }
-        QVERIFY2(contrast >= 4.5, qPrintable(QString::number(contrast)));
+            for (int x = cell.left(); x <= cell.right(); ++x)
+                core = contrast(window.pixelColor(x, y)) > contrast(core) ? window.pixelColor(x, y) : core;
+        QVERIFY2(contrast(core) >= 4.5, qPrintable(QString::number(contrast(core))));
+        QCOMPARE(core, list->palette().color(QPalette::Active, QPalette::HighlightedText));
     }
 
     void qtsOwnTextsAreBulgarian()
     {
-        const std::unique_ptr<QMenu> boxMenu(Box(2)->createStandardContextMenu());
-        const std::unique_ptr<QMenu> paneMenu(Find<QPlainTextEdit>("Text1_0")->createStandardContextMenu());
+        const std::unique_ptr<QMenu> boxMenu(form->Box(2)->createStandardContextMenu());
+        const std::unique_ptr<QMenu> paneMenu(form->Find<QPlainTextEdit>("Text1_0")->createStandardContextMenu());
         for (QMenu* menu : {boxMenu.get(), paneMenu.get()}) {
             QVERIFY(!menu->actions().isEmpty());
             for (const QAction* action : menu->actions()) {
@@ -382,36 +345,30 @@ private slots:
     {
         Type(2, "dynamite winter palace dynamite winter");
         Type(0, "zebras");
-        Click("Command1_0");
+        form->Click("Command1_0");
         for (int k = 0; k < 3; ++k)
-            QCOMPARE(Box(k)->cursorPosition(), 0);
+            QCOMPARE(form->Box(k)->cursorPosition(), 0);
     }
 
     void focusShowsOnAnEmptyList()
     {
-        Click("Command1_1");
-        Find("Command1_1")->setFocus();
-        const QImage before = List(0)->grab().toImage();
-        QTest::keyClick(Find("Command1_1"), Qt::Key_Tab);
-        QTRY_VERIFY(List(0)->hasFocus());
-        QVERIFY(List(0)->grab().toImage() != before);
+        form->Click("Command1_1");
+        form->Find("Command1_1")->setFocus();
+        const QImage before = form->List(0)->grab().toImage();
+        QTest::keyClick(form->Find("Command1_1"), Qt::Key_Tab);
+        QTRY_VERIFY(form->List(0)->hasFocus());
+        QVERIFY(form->List(0)->grab().toImage() != before);
     }
 
     void explanationScrollsByKeyboard()
     {
-        auto* explanation = Find<QPlainTextEdit>("Text1_0");
+        auto* explanation = form->Find<QPlainTextEdit>("Text1_0");
         QCOMPARE(explanation->verticalScrollBar()->value(), 0);
         QTest::keyClick(explanation, Qt::Key_PageDown);
         QVERIFY(explanation->verticalScrollBar()->value() > 0);
     }
 };
 
-int main(int argc, char* argv[])
-{
-    QApplication app(argc, argv);
-    nihilist::ApplyAppearance();
-    MainFormTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+WINDOW_TEST_MAIN(MainFormTest)
 
 #include "mainformtest.moc"
