@@ -9,13 +9,9 @@
 //     the model computes, and no other step changes the square or the lists;
 //   - no list announces more than one change of row per step.
 // A failure names the seed and the step; SESSION_SEED=<n> replays one seed.
-#include "appearance.h"
 #include "codepoints.h"
-#include "formmodel.h"
-#include "mainform.h"
-
-#include <QtTest>
-#include <QtWidgets>
+#include "random.h"
+#include "windowtest.h"
 
 #include <memory>
 
@@ -27,31 +23,21 @@ namespace {
 const QList<QString> Pieces {"A", "B", "E", "I", "J", "R", "S", "Z", "a", "j", "z", "q", " ", "-", ",", "7", "Ж", "ж",
     "ß", "ı", "i", "É", "😀", "\u0301", "AB", "ZEBRAS", "jam", "RUSSIAN", "Hello, World!"};
 
-class Session {
+class Session : public nihilist::TestWindow {
 public:
     Session(quint32 seed)
         : random_(seed)
-        , model_(form_.Model()) // the same upper-casing as the window's
+        , model_(Model()) // the same upper-casing as the window's
     {
-        form_.show();
-        QApplication::setActiveWindow(&form_);
-        for (int k = 0; k < 3; ++k)
-            boxes_[k] = nihilist::Numbered<QLineEdit>(form_, "Text2", k);
-        for (int k = 0; k < 4; ++k)
-            lists_[k] = nihilist::Numbered<QListWidget>(form_, "List1", k);
-        for (int k = 0; k < 2; ++k)
-            buttons_[k] = nihilist::Numbered<QPushButton>(form_, "Command1", k);
         model_.ResetSquare();
     }
-
-    bool Ready() { return QTest::qWaitForWindowActive(&form_); }
 
     // Takes one random step and returns what it did.
     QString Step()
     {
         std::vector<std::unique_ptr<QSignalSpy>> spies;
-        for (QListWidget* list : lists_)
-            spies.push_back(std::make_unique<QSignalSpy>(list, &QListWidget::currentRowChanged));
+        for (int k = 0; k < 4; ++k)
+            spies.push_back(std::make_unique<QSignalSpy>(List(k), &QListWidget::currentRowChanged));
         const QString done = Act();
         QCoreApplication::processEvents(); // as the event loop does between a pupil's actions
         for (int k = 0; k < 4; ++k)
@@ -66,55 +52,53 @@ public:
         if (!failure_.isEmpty())
             return failure_;
         for (int k = 0; k < 3; ++k)
-            if (boxes_[k]->text().toUcs4().size() > static_cast<qsizetype>(FormModel::MaxLength[k]))
-                return QStringLiteral("box %1 over its limit: %2").arg(k).arg(boxes_[k]->text());
-        for (int i = 0; i < FormModel::CellCount; ++i) {
-            const auto* cell = nihilist::Numbered<QLabel>(form_, "Label3", i);
-            if (cell->text() != nihilist::ToQString(model_.Label3[i]))
-                return QStringLiteral("cell %1 shows %2").arg(i).arg(cell->text());
-        }
+            if (Box(k)->text().toUcs4().size() > static_cast<qsizetype>(FormModel::MaxLength[k]))
+                return QStringLiteral("box %1 over its limit: %2").arg(k).arg(Box(k)->text());
+        QString square;
+        for (const std::u32string& cell : model_.Label3)
+            square += cell.empty() ? QStringLiteral("_") : nihilist::ToQString(cell);
+        if (Square() != square)
+            return QStringLiteral("the square shows %1, not %2").arg(Square(), square);
         const int selected = SelectedRow(0);
         for (int k = 0; k < 4; ++k) {
-            QStringList items, expected;
-            for (int row = 0; row < lists_[k]->count(); ++row)
-                items << lists_[k]->item(row)->text();
+            QStringList expected;
             for (const std::u32string& item : model_.List1[k].Items)
                 expected << nihilist::ToQString(item);
             const QString list = QStringLiteral("list %1 ").arg(k);
-            if (items != expected)
-                return list + QStringLiteral("holds %1, not %2").arg(items.join(' '), expected.join(' '));
-            if (SelectedRow(k) != selected || lists_[k]->selectedItems().size() > 1)
+            if (Items(k) != expected.join(' '))
+                return list + QStringLiteral("holds %1, not %2").arg(Items(k), expected.join(' '));
+            if (SelectedRow(k) != selected || List(k)->selectedItems().size() > 1)
                 return list + QStringLiteral("shows row %1 selected, list 0 row %2").arg(SelectedRow(k)).arg(selected);
-            if (selected >= 0 && lists_[k]->currentRow() != selected)
-                return list + QStringLiteral("has its cursor on row %1").arg(lists_[k]->currentRow());
-            if (form_.Model().List1[k].ListIndex != selected)
-                return list + QStringLiteral("remembers row %1 in the window").arg(form_.Model().List1[k].ListIndex);
-            if (lists_[k]->verticalScrollBar()->value() != lists_[0]->verticalScrollBar()->value())
+            if (selected >= 0 && List(k)->currentRow() != selected)
+                return list + QStringLiteral("has its cursor on row %1").arg(List(k)->currentRow());
+            if (Model().List1[k].ListIndex != selected)
+                return list + QStringLiteral("remembers row %1 in the window").arg(Model().List1[k].ListIndex);
+            if (List(k)->verticalScrollBar()->value() != List(0)->verticalScrollBar()->value())
                 return list + "scrolled apart from list 0";
         }
         return {};
     }
 
 private:
-    int Pick(int n) { return static_cast<int>(random_.bounded(n)); }
+    int Pick(int n) { return random_.Below(n); }
 
     QString RandomText()
     {
         QString text;
         for (int n = Pick(6); n >= 0; --n)
-            text += Pieces[Pick(Pieces.size())];
+            text += random_.Pick(Pieces);
         return text;
     }
 
     int SelectedRow(int k) const
     {
-        const QList<QListWidgetItem*> selected = lists_[k]->selectedItems();
-        return selected.isEmpty() ? -1 : lists_[k]->row(selected.first());
+        const QList<QListWidgetItem*> selected = List(k)->selectedItems();
+        return selected.isEmpty() ? -1 : List(k)->row(selected.first());
     }
 
     QString Act()
     {
-        const int rows = lists_[0]->count();
+        const int rows = List(0)->count();
         const int choice = Pick(12);
         switch (choice) {
         case 0:
@@ -125,36 +109,36 @@ private:
             QString text = RandomText();
             if (paste)
                 text = text.repeated(1 + Pick(10));
-            boxes_[k]->setFocus(Qt::MouseFocusReason);
+            Box(k)->setFocus(Qt::MouseFocusReason);
             if (Pick(2) == 0)
-                boxes_[k]->selectAll();
+                Box(k)->selectAll();
             if (paste) {
                 QApplication::clipboard()->setText(text);
-                QTest::keyClick(boxes_[k], Qt::Key_V, Qt::ControlModifier);
+                QTest::keyClick(Box(k), Qt::Key_V, Qt::ControlModifier);
             } else {
-                for (char32_t c : text.toUcs4())
-                    QTest::sendKeyEvent(QTest::Click, boxes_[k], Qt::Key_unknown, QString::fromUcs4(&c, 1), {});
+                Type(Box(k), text);
             }
             return QStringLiteral("%1 '%2' into box %3").arg(paste ? "paste" : "type", text).arg(k);
         }
-        case 3: QTest::keyClick(boxes_[Pick(3)], Qt::Key_Backspace); return "Backspace in a box";
+        case 3: QTest::keyClick(Box(Pick(3)), Qt::Key_Backspace); return "Backspace in a box";
         case 4:
         case 5: {
             // The model is handed the boxes exactly as the window's handler reads them.
             const int index = Pick(8) == 0 ? 1 : 0;
+            auto* button = Find<QPushButton>(nihilist::WidgetName("Command1", index));
             for (int k = 0; k < 3; ++k)
-                model_.Text2[k] = nihilist::ToCodePoints(boxes_[k]->text());
+                model_.Text2[k] = nihilist::ToCodePoints(Box(k)->text());
             index == 0 ? model_.Encrypt() : model_.Clear();
             const int how = Pick(3);
             if (how == 0) {
-                QTest::mouseClick(buttons_[index], Qt::LeftButton);
+                QTest::mouseClick(button, Qt::LeftButton);
             } else {
-                buttons_[index]->setFocus(Qt::TabFocusReason);
-                QTest::keyClick(buttons_[index], how == 1 ? Qt::Key_Space : Qt::Key_Return);
+                button->setFocus(Qt::TabFocusReason);
+                QTest::keyClick(button, how == 1 ? Qt::Key_Space : Qt::Key_Return);
             }
             for (int k = 0; k < 3; ++k) {
-                if (boxes_[k]->text() != nihilist::ToQString(model_.Text2[k]))
-                    failure_ = QStringLiteral("box %1 shows %2 after the command").arg(k).arg(boxes_[k]->text());
+                if (Box(k)->text() != nihilist::ToQString(model_.Text2[k]))
+                    failure_ = QStringLiteral("box %1 shows %2 after the command").arg(k).arg(Box(k)->text());
             }
             const char* by = how == 0 ? " by mouse" : how == 1 ? " by Space" : " by Return";
             return QString(index == 0 ? "Encrypt" : "Clear") + by;
@@ -166,16 +150,15 @@ private:
             const int k = Pick(4);
             const int row = Pick(rows);
             const Qt::KeyboardModifiers modifiers = Pick(3) == 0 ? Qt::ControlModifier : Qt::NoModifier;
-            lists_[k]->scrollToItem(lists_[k]->item(row));
-            QTest::mouseClick(lists_[k]->viewport(), Qt::LeftButton, modifiers,
-                lists_[k]->visualItemRect(lists_[k]->item(row)).center());
+            List(k)->scrollToItem(List(k)->item(row));
+            ClickRow(k, row, modifiers);
             return QStringLiteral("%1click row %2 of list %3").arg(modifiers ? "Ctrl+" : "").arg(row).arg(k);
         }
         case 8: {
             // The lowest pixel row of the list: empty space while the rows
             // do not fill it, else the last visible row.
             const int k = Pick(4);
-            QWidget* viewport = lists_[k]->viewport();
+            QWidget* viewport = List(k)->viewport();
             QTest::mouseClick(viewport, Qt::LeftButton, {}, QPoint(viewport->width() / 2, viewport->height() - 2));
             return QStringLiteral("click the bottom of list %1").arg(k);
         }
@@ -186,29 +169,25 @@ private:
                     {Qt::Key_PageDown, {}}, {Qt::Key_Space, Qt::ControlModifier}, {Qt::Key_Space, {}},
                     {Qt::Key_Down, Qt::ControlModifier}, {Qt::Key_Up, Qt::ShiftModifier}}};
             const int k = Pick(4);
-            if (!lists_[k]->hasFocus()) {
-                lists_[k]->setFocus(Qt::TabFocusReason);
+            if (!List(k)->hasFocus()) {
+                List(k)->setFocus(Qt::TabFocusReason);
                 return QStringLiteral("list %1 takes the focus").arg(k);
             }
             const auto [key, modifiers] = keys[Pick(keys.size())];
-            QTest::keyClick(lists_[k], key, modifiers);
+            QTest::keyClick(List(k), key, modifiers);
             return QStringLiteral("key %1 (modifiers %2) in list %3").arg(key, 0, 16).arg(modifiers, 0, 16).arg(k);
         }
         default: {
             const bool back = Pick(3) == 0;
-            QWidget* focus = QApplication::focusWidget() ? QApplication::focusWidget() : &form_;
+            QWidget* focus = Target();
             QTest::keyClick(focus, back ? Qt::Key_Backtab : Qt::Key_Tab, back ? Qt::ShiftModifier : Qt::NoModifier);
             return QStringLiteral("%1 from %2").arg(back ? "Shift+Tab" : "Tab", focus->objectName());
         }
         }
     }
 
-    QRandomGenerator random_;
-    nihilist::MainForm form_;
+    nihilist::Random random_;
     FormModel model_;
-    std::array<QLineEdit*, 3> boxes_ {};
-    std::array<QListWidget*, 4> lists_ {};
-    std::array<QPushButton*, 2> buttons_ {};
     QString failure_;
 };
 
@@ -229,7 +208,7 @@ private slots:
     {
         QFETCH(quint32, seed);
         Session session(seed);
-        QVERIFY(session.Ready());
+        QVERIFY(session.Open());
         QStringList recent;
         for (int step = 1; step <= 1000; ++step) {
             recent << session.Step();
@@ -245,12 +224,6 @@ private slots:
     }
 };
 
-int main(int argc, char* argv[])
-{
-    QApplication app(argc, argv);
-    nihilist::ApplyAppearance();
-    RandomSessionTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+WINDOW_TEST_MAIN(RandomSessionTest)
 
 #include "randomsessiontest.moc"

@@ -21,41 +21,15 @@
 //     the list's viewport, at its centre.
 //   - "click List1_k blank" lands midway between the last row's bottom (the
 //     list's top when it has no rows) and the bottom of the list's inside.
-#include "appearance.h"
 #include "layouttable.h"
-#include "mainform.h"
+#include "random.h"
+#include "windowtest.h"
 
-#include <QtTest>
-#include <QtWidgets>
-
-#include <cstdint>
 #include <optional>
 
 namespace {
 
-using nihilist::Numbered;
-
-// A small fixed generator (mulberry32): the same sessions on every platform.
-class Random {
-public:
-    explicit Random(std::uint32_t seed)
-        : state_(seed)
-    {
-    }
-    int Below(int n)
-    {
-        state_ += 0x6d2b79f5u;
-        std::uint32_t t = state_;
-        t = (t ^ (t >> 15)) * (t | 1u);
-        t ^= t + (t ^ (t >> 7)) * (t | 61u);
-        t ^= t >> 14;
-        return static_cast<int>((static_cast<std::uint64_t>(t) * static_cast<std::uint64_t>(n)) >> 32);
-    }
-    template <typename T> const T& Pick(const QList<T>& items) { return items[Below(static_cast<int>(items.size()))]; }
-
-private:
-    std::uint32_t state_;
-};
+using nihilist::Random;
 
 // Code points in the first `units` UTF-16 units of `text`.
 int CodePoints(const QString& text, qsizetype units)
@@ -118,40 +92,8 @@ QString OneOrFour(const std::array<int, 4>& values)
     return each.join(',');
 }
 
-// The key a keyboard reports for a typed character, as Qt's platform
-// plugins do: letters by their capital, the rest by their own code.
-Qt::Key KeyOf(char16_t c)
-{
-    const QChar upper = QChar(c).toUpper();
-    return upper.isPrint() ? static_cast<Qt::Key>(upper.unicode()) : Qt::Key_unknown;
-}
-
-class Player {
+class Player : public nihilist::TestWindow {
 public:
-    Player()
-    {
-        form_.show();
-        QApplication::setActiveWindow(&form_);
-    }
-
-    bool Ready()
-    {
-        const bool active = QTest::qWaitForWindowActive(&form_);
-        QCoreApplication::processEvents();
-        return active;
-    }
-
-    QLineEdit* Box(int k) const { return Numbered<QLineEdit>(form_, "Text2", k); }
-    QListWidget* List(int k) const { return Numbered<QListWidget>(form_, "List1", k); }
-
-    QString Focus() const
-    {
-        const QWidget* focus = QApplication::focusWidget();
-        if (!focus || focus->window() != &form_ || focus == &form_ || focus->objectName().isEmpty())
-            return QStringLiteral("-");
-        return focus->objectName();
-    }
-
     QString State() const
     {
         QStringList boxes;
@@ -164,11 +106,6 @@ public:
                             .arg(CodePoints(text, box->selectionStart()))
                             .arg(CodePoints(text, box->selectionEnd()));
             boxes << Json(text) + u'@' + caret;
-        }
-        QString square;
-        for (int i = 0; i < 25; ++i) {
-            const QString cell = Numbered<QLabel>(form_, "Label3", i)->text();
-            square += cell.isEmpty() ? QStringLiteral("_") : cell;
         }
         std::array<int, 4> picked {}, top {};
         int count = 0;
@@ -187,7 +124,7 @@ public:
             rows << cells.join('/');
         }
         return QStringLiteral("= focus %1 | boxes %2 | square %3 | picked %4 | top %5 | rows %6")
-            .arg(Focus(), boxes.join(' '), square, OneOrFour(picked), OneOrFour(top),
+            .arg(Focus(), boxes.join(' '), Square(), OneOrFour(picked), OneOrFour(top),
                 rows.isEmpty() ? QStringLiteral("-") : rows.join(' '));
     }
 
@@ -218,8 +155,6 @@ public:
     }
 
 private:
-    QWidget* Target() { return QApplication::focusWidget() ? QApplication::focusWidget() : &form_; }
-
     QString Act(const QString& step)
     {
         const QString verb = step.section(' ', 0, 0);
@@ -242,11 +177,9 @@ private:
             return {};
         }
         if (verb == "type") {
-            for (QChar c : rest) {
-                if (c.isSurrogate())
-                    return "type takes BMP characters only";
-                QTest::sendKeyEvent(QTest::Click, Target(), KeyOf(c.unicode()), QString(c), Qt::NoModifier);
-            }
+            if (std::any_of(rest.begin(), rest.end(), [](QChar c) { return c.isSurrogate(); }))
+                return "type takes BMP characters only";
+            Type(Target(), rest);
             return {};
         }
         if (verb == "paste") {
@@ -269,7 +202,7 @@ private:
         if (verb == "click" || verb == "rightclick") {
             const Qt::MouseButton mouseButton = verb == "click" ? Qt::LeftButton : Qt::RightButton;
             if (words.size() == 1 && words[0].startsWith("Command1_")) {
-                auto* button = form_.findChild<QPushButton*>(words[0]);
+                auto* button = findChild<QPushButton*>(words[0]);
                 if (!button)
                     return "no such button";
                 QTest::mouseClick(button, mouseButton);
@@ -338,8 +271,6 @@ private:
         QTest::keyClick(Target(), keys[name]);
         return {};
     }
-
-    nihilist::MainForm form_;
 };
 
 // A session file: its steps, each with its line number, and the state lines
@@ -486,7 +417,7 @@ QString RandomStep(Player& player, Random& random)
 int Generate(std::uint32_t seed, int steps, const QString& path)
 {
     Player player;
-    if (!player.Ready())
+    if (!player.Open())
         return 2;
     Random random(seed);
     QStringList out {QStringLiteral("# Random steps from seed %1, recorded from the window:").arg(seed),
@@ -524,7 +455,7 @@ private slots:
         QFETCH(QString, path);
         const Session session = Read(path);
         Player player;
-        QVERIFY(player.Ready());
+        QVERIFY(player.Open());
         QStringList states {player.State()};
         QString failure;
         const auto compare = [&](int state, const QString& what) {
