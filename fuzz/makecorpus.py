@@ -1,12 +1,14 @@
 #!/usr/bin/env python3
 # SPDX-License-Identifier: GPL-3.0-or-later
-"""Writes the seed sessions for core_fuzzer into fuzz/corpus/.
+"""Writes the corpus for core_fuzzer, exactly what fuzz/corpus/ holds.
 
 The byte format is described at the top of corefuzzer.cpp. Run it again
-after changing that format: python3 fuzz/makecorpus.py
+after changing that format: python3 fuzz/makecorpus.py [FOLDER]
+(fuzz/run.sh writes it to a scratch folder and compares.)
 """
 import pathlib
 import struct
+import sys
 
 KEYWORD, KEY, PLAIN = 0, 1, 2
 ENCRYPT, CLEAR = b"\x04", b"\x06"
@@ -72,8 +74,20 @@ SEEDS = {
     "empty-key": ENCRYPT + overwrite(KEY, "") + ENCRYPT + pick(0, 0, 0),
 }
 
-corpus = pathlib.Path(__file__).resolve().parent / "corpus"
-corpus.mkdir(exist_ok=True)
-for name, data in SEEDS.items():
+# Inputs the fuzzer found, kept as it found them, each named for what it showed.
+FINDINGS = {
+    # Tab into a list whose picked row (set in that list alone) is past its end.
+    "focus-after-a-row-that-is-not-there": "04070280ffffff7f00070180fbffffffc3070004c107ab03160304",
+    # The same, after a long key: a list event judged on its own list.
+    "focus-on-a-list-written-alone": "04070280ff0100" + "20" * 55
+    + "7ffded5bcf80ffff7f00070180fbffffffc30700ffff7f04c107ab03160304",
+    # Tab into a list keeps a picked row that was scrolled out of sight.
+    "focus-on-a-scrolled-away-row": "04ffffffffff060000ffffffffffff" + "b7" * 69
+    + "ffff05078105078203078e88ff07850807908000ffff0005ffff50ff",
+}
+
+corpus = pathlib.Path(sys.argv[1]) if len(sys.argv) > 1 else pathlib.Path(__file__).resolve().parent / "corpus"
+corpus.mkdir(parents=True, exist_ok=True)
+for name, data in {**SEEDS, **{name: bytes.fromhex(h) for name, h in FINDINGS.items()}}.items():
     (corpus / name).write_bytes(data)
-print(f"wrote {len(SEEDS)} seeds to {corpus}")
+print(f"wrote {len(SEEDS)} seeds and {len(FINDINGS)} findings to {corpus}")
