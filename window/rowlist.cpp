@@ -111,6 +111,10 @@ void RowList::mouseDoubleClickEvent(QMouseEvent* event)
     mousePressEvent(event);
 }
 
+// Text from an input method would pick the row it starts, in this list
+// alone; a row is picked only as the model says.
+void RowList::keyboardSearch(const QString&) { }
+
 void RowList::wheelEvent(QWheelEvent* event)
 {
     emit Wheel(event->angleDelta().y());

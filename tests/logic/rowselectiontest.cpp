@@ -67,6 +67,7 @@ INSTANTIATE_TEST_SUITE_P(Lists, RowSelectionTest,
     testing::Values(ListCase {"TabPicksTheFirstRow", Example, "tab", 0, 0},
         ListCase {"MouseFocusPicksNothing", Example, "mousefocus", -1, 0},
         ListCase {"TabKeepsAPickedRow", Example, "click 4 tab", 4, 0},
+        ListCase {"TabScrollsBackToTheFirstRow", Example, "wheel 2 tab", 0, 0},
         ListCase {"DownFromNothingPicksTheFirst", Example, "Down", 0, 0},
         ListCase {"UpStopsAtTheTop", Example, "tab Up Up", 0, 0},
         ListCase {"DownPastTheSeventhRowScrollsOne", Example, "tab Down Down Down Down Down Down Down", 7, 1},
@@ -96,6 +97,11 @@ TEST(RowSelectionTest, HalfNotchesAddUp)
     EXPECT_EQ(model.List1[0].TopIndex, 1);
     model.ListWheel(0, -60);
     EXPECT_EQ(model.List1[0].TopIndex, 3);
+    // Half a notch left over belongs to the old table, not the next.
+    model.ListWheel(0, -60);
+    model.Encrypt();
+    model.ListWheel(0, -20);
+    EXPECT_EQ(model.List1[0].TopIndex, 0);
 }
 
 TEST(RowSelectionTest, EncryptAndClearGoBackToTheTop)

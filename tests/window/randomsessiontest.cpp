@@ -73,8 +73,11 @@ public:
                 return list + QStringLiteral("has its cursor on row %1").arg(List(k)->currentRow());
             if (Model().List1[k].ListIndex != selected)
                 return list + QStringLiteral("remembers row %1 in the window").arg(Model().List1[k].ListIndex);
-            if (List(k)->verticalScrollBar()->value() != List(0)->verticalScrollBar()->value())
-                return list + "scrolled apart from list 0";
+            if (List(k)->verticalScrollBar()->value() != Model().List1[k].TopIndex)
+                return list
+                    + QStringLiteral("shows row %1 first, not %2")
+                          .arg(List(k)->verticalScrollBar()->value())
+                          .arg(Model().List1[k].TopIndex);
         }
         return {};
     }

@@ -58,10 +58,10 @@ void TestWindow::Type(QWidget* target, const QString& text)
     }
 }
 
-void TestWindow::ClickRow(int k, int row, Qt::KeyboardModifiers modifiers)
+void TestWindow::ClickRow(int k, int row, Qt::KeyboardModifiers modifiers, QTest::MouseAction click)
 {
-    QTest::mouseClick(
-        List(k)->viewport(), Qt::LeftButton, modifiers, List(k)->visualItemRect(List(k)->item(row)).center());
+    const QPoint centre = List(k)->visualItemRect(List(k)->item(row)).center();
+    QTest::mouseEvent(click, List(k)->viewport(), Qt::LeftButton, modifiers, centre);
 }
 
 } // namespace nihilist

@@ -40,7 +40,7 @@ public:
     // One key press per character, as a keyboard reports it.
     static void Type(QWidget* target, const QString& text);
     void Click(const QString& name) { QTest::mouseClick(Find(name), Qt::LeftButton); }
-    void ClickRow(int k, int row, Qt::KeyboardModifiers modifiers = {});
+    void ClickRow(int k, int row, Qt::KeyboardModifiers modifiers = {}, QTest::MouseAction click = QTest::MouseClick);
 };
 
 } // namespace nihilist
