@@ -8,6 +8,7 @@
 //   sessiontest DIR                         play DIR/*.session, compare with their "= " lines
 //   SESSION_RECORD=1 sessiontest DIR        rewrite the "= " lines from the window instead
 //   sessiontest --generate SEED STEPS FILE  write a session of random steps, fixed by SEED
+//   SESSION_SEED=<n> sessiontest DIR        the window's own random sessions from one seed
 //
 // A mismatch names the file, the line and the step, and the whole transcript
 // the window gave is written to sessions/<name>.session.actual beside this
@@ -21,14 +22,17 @@
 //     the list's viewport, at its centre.
 //   - "click List1_k blank" lands midway between the last row's bottom (the
 //     list's top when it has no rows) and the bottom of the list's inside.
+#include "codepoints.h"
 #include "layouttable.h"
 #include "random.h"
 #include "windowtest.h"
 
+#include <memory>
 #include <optional>
 
 namespace {
 
+using nihilist::FormModel;
 using nihilist::Random;
 
 // Code points in the first `units` UTF-16 units of `text`.
@@ -154,6 +158,15 @@ public:
         return list->visualItemRect(list->item(row)).intersected(list->viewport()->rect());
     }
 
+    QList<int> ShownRows(int k) const
+    {
+        QList<int> rows;
+        for (int row = 0; row < List(k)->count(); ++row)
+            if (!Shown(k, row).isEmpty())
+                rows << row;
+        return rows;
+    }
+
 private:
     QString Act(const QString& step)
     {
@@ -199,39 +212,8 @@ private:
         }
         if (verb == "key")
             return Key(rest);
-        if (verb == "click" || verb == "rightclick") {
-            const Qt::MouseButton mouseButton = verb == "click" ? Qt::LeftButton : Qt::RightButton;
-            if (words.size() == 1 && words[0].startsWith("Command1_")) {
-                auto* button = findChild<QPushButton*>(words[0]);
-                if (!button)
-                    return "no such button";
-                QTest::mouseClick(button, mouseButton);
-                return {};
-            }
-            const int k = QStringList {"List1_0", "List1_1", "List1_2", "List1_3"}.indexOf(words.value(0));
-            if (k < 0)
-                return "no such control";
-            QPoint at;
-            if (words.size() == 2 && words[1] == "blank") {
-                const std::optional<QPoint> blank = Blank(k);
-                if (!blank)
-                    return "no blank space in the list";
-                at = *blank;
-            } else if (words.size() == 3 && words[1] == "row") {
-                bool ok = false;
-                const int row = words[2].toInt(&ok);
-                if (!ok || row < 0 || row >= List(k)->count())
-                    return "no such row";
-                const QRect shown = Shown(k, row);
-                if (shown.isEmpty())
-                    return "the row is not shown";
-                at = shown.center();
-            } else {
-                return "not a click";
-            }
-            QTest::mouseClick(List(k)->viewport(), mouseButton, Qt::NoModifier, at);
-            return {};
-        }
+        if (verb == "click" || verb == "rightclick" || verb == "Ctrl+click")
+            return Click(verb, words);
         if (verb == "wheel") {
             const int k = QStringList {"List1_0", "List1_1", "List1_2", "List1_3"}.indexOf(words.value(0));
             bool ok = false;
@@ -251,6 +233,42 @@ private:
         return "unknown step";
     }
 
+    QString Click(const QString& verb, const QStringList& words)
+    {
+        const Qt::MouseButton mouseButton = verb == "rightclick" ? Qt::RightButton : Qt::LeftButton;
+        if (words.size() == 1 && words[0].startsWith("Command1_")) {
+            auto* button = findChild<QPushButton*>(words[0]);
+            if (!button)
+                return "no such button";
+            QTest::mouseClick(button, mouseButton);
+            return {};
+        }
+        const int k = QStringList {"List1_0", "List1_1", "List1_2", "List1_3"}.indexOf(words.value(0));
+        if (k < 0)
+            return "no such control";
+        QPoint at;
+        if (words.size() == 2 && words[1] == "blank") {
+            const std::optional<QPoint> blank = Blank(k);
+            if (!blank)
+                return "no blank space in the list";
+            at = *blank;
+        } else if (words.size() == 3 && words[1] == "row") {
+            bool ok = false;
+            const int row = words[2].toInt(&ok);
+            if (!ok || row < 0 || row >= List(k)->count())
+                return "no such row";
+            const QRect shown = Shown(k, row);
+            if (shown.isEmpty())
+                return "the row is not shown";
+            at = shown.center();
+        } else {
+            return "not a click";
+        }
+        QTest::mouseClick(
+            List(k)->viewport(), mouseButton, verb == "Ctrl+click" ? Qt::ControlModifier : Qt::NoModifier, at);
+        return {};
+    }
+
     QString Key(const QString& name)
     {
         static const QHash<QString, Qt::Key> keys {{"Up", Qt::Key_Up}, {"Down", Qt::Key_Down}, {"Left", Qt::Key_Left},
@@ -264,11 +282,19 @@ private:
             QTest::keyClick(Target(), Qt::Key_Backtab, Qt::ShiftModifier);
             return {};
         }
-        if (!keys.contains(name))
+        // The window's own random sessions also hold Ctrl or Shift down.
+        QString key = name;
+        Qt::KeyboardModifiers modifiers;
+        for (const auto& [prefix, modifier] : {std::pair {"Ctrl+", Qt::ControlModifier}, {"Shift+", Qt::ShiftModifier}})
+            if (key.startsWith(prefix)) {
+                key.remove(0, qstrlen(prefix));
+                modifiers |= modifier;
+            }
+        if (!keys.contains(key))
             return "no such key";
         if (name == "Tab" && Focus().toStdString() == order.back())
             return "Tab past the last control";
-        QTest::keyClick(Target(), keys[name]);
+        QTest::keyClick(Target(), keys[key], modifiers);
         return {};
     }
 };
@@ -332,16 +358,30 @@ bool Write(const QString& path, const QString& text)
 }
 
 // Steps a pupil might take; only steps the format allows, so that the page
-// can play them too.
+// can play them too, unless only the window is to play them.
 const QList<QString> Typed {"zebra", "RUSSIAN", "j", "I", "x y", "q-1", "жЖ", "ключ", "ß", "ı", "Ωμέγα", "abc", "x"};
 const QList<QString> Pasted {"DYNAMITE", "ж", "😀", "e\u0301", "Hello, World!", "ǆ", "👩‍👧", "jam"};
+// For the window alone: texts of a few of these pieces, awkward ones included.
+const QList<QString> Pieces {"A", "B", "E", "I", "J", "R", "S", "Z", "a", "j", "z", "q", " ", "-", ",", "7", "Ж", "ж",
+    "ß", "ı", "i", "É", "😀", "\u0301", "AB", "ZEBRAS", "jam", "RUSSIAN", "Hello, World!"};
 
-QString RandomStep(Player& player, Random& random)
+// One of the texts; for the window alone, a few pieces.
+QString RandomText(Random& random, const QList<QString>& texts, bool windowOnly)
 {
+    if (!windowOnly)
+        return random.Pick(texts);
+    QString pieces;
+    for (int n = random.Below(6); n >= 0; --n)
+        pieces += random.Pick(Pieces);
+    return pieces;
+}
+
+QString RandomStep(Player& player, Random& random, bool windowOnly = false)
+{
+    const auto text = [&](const QList<QString>& texts) { return RandomText(random, texts, windowOnly); };
     const QString focus = player.Focus();
     const std::vector<std::string>& order = nihilist::layout::FocusOrder();
     const bool inBox = focus.startsWith("Text2_");
-    const int rows = player.List(0)->count();
     for (;;) {
         switch (random.Below(14)) {
         case 0: {
@@ -354,18 +394,18 @@ QString RandomStep(Player& player, Random& random)
         case 1:
         case 2:
             if (inBox)
-                return "type " + random.Pick(Typed);
+                return "type " + text(Typed).removeIf([](QChar c) { return c.isSurrogate(); });
             break;
         case 3:
             if (inBox) {
-                const QString text = random.Pick(Pasted);
-                return random.Below(3) == 0 ? QStringLiteral("paste %1 *%2").arg(text).arg(2 + random.Below(20))
-                                            : "paste " + text;
+                const QString pasted = text(Pasted);
+                return random.Below(3) == 0 ? QStringLiteral("paste %1 *%2").arg(pasted).arg(2 + random.Below(20))
+                                            : "paste " + pasted;
             }
             break;
         case 4:
             if (inBox)
-                return "insert " + random.Pick(Typed + Pasted);
+                return "insert " + text(Typed + Pasted);
             break;
         case 5:
         case 6: {
@@ -374,6 +414,8 @@ QString RandomStep(Player& player, Random& random)
                 keys = {"Left", "Right", "Home", "End", "Backspace", "Delete"};
             else if (focus.startsWith("List1_"))
                 keys = {"Up", "Down", "Home", "End", "PageUp", "PageDown", "Left", "Right", "Space"};
+            if (windowOnly && focus.startsWith("List1_"))
+                keys += {"Ctrl+Space", "Ctrl+Down", "Shift+Up"};
             else if (focus.startsWith("Command1_"))
                 keys = {"Space", "Enter"};
             if (!keys.isEmpty())
@@ -391,12 +433,11 @@ QString RandomStep(Player& player, Random& random)
         case 9:
         case 13: {
             const int k = random.Below(4);
-            QList<int> shown;
-            for (int row = 0; row < rows; ++row)
-                if (!player.Shown(k, row).isEmpty())
-                    shown << row;
-            if (!shown.isEmpty())
-                return QStringLiteral("click List1_%1 row %2").arg(k).arg(random.Pick(shown));
+            const QList<int> shown = player.ShownRows(k);
+            if (shown.isEmpty())
+                break;
+            const char* click = windowOnly && random.Below(3) == 0 ? "Ctrl+click" : "click";
+            return QStringLiteral("%1 List1_%2 row %3").arg(click).arg(k).arg(random.Pick(shown));
             break;
         }
         case 10: {
@@ -431,6 +472,57 @@ int Generate(std::uint32_t seed, int steps, const QString& path)
         out << step << player.State();
     }
     return Write(path, out.join('\n') + '\n') ? 0 : 1;
+}
+
+// What is wrong with the window after a step, judged against a model that
+// was handed the same boxes before every command; empty when nothing is.
+QString Disagreement(const Player& player, const FormModel& model)
+{
+    QString square;
+    for (const std::u32string& cell : model.Label3)
+        square += cell.empty() ? QStringLiteral("_") : nihilist::ToQString(cell);
+    if (player.Square() != square)
+        return QStringLiteral("the square shows %1, not %2").arg(player.Square(), square);
+    for (int k = 0; k < 3; ++k)
+        if (player.Box(k)->text().toUcs4().size() > static_cast<qsizetype>(FormModel::MaxLength[k]))
+            return QStringLiteral("box %1 over its limit: %2").arg(k).arg(player.Box(k)->text());
+    const QList<QListWidgetItem*> first = player.List(0)->selectedItems();
+    const int picked = first.isEmpty() ? -1 : player.List(0)->row(first.front());
+    for (int k = 0; k < 4; ++k) {
+        QListWidget* list = player.List(k);
+        QStringList items;
+        for (const std::u32string& item : model.List1[k].Items)
+            items << nihilist::ToQString(item);
+        const QList<QListWidgetItem*> selected = list->selectedItems();
+        const nihilist::ListBox& shown = player.Model().List1[k];
+        if (player.Items(k) != items.join(' '))
+            return QStringLiteral("list %1 holds %2, not %3").arg(k).arg(player.Items(k), items.join(' '));
+        if (selected.size() > 1 || (selected.isEmpty() ? -1 : list->row(selected.front())) != picked
+            || (picked >= 0 && list->currentRow() != picked) || shown.ListIndex != picked)
+            return QStringLiteral("list %1 picks row %2 (current %3, the window's model %4), list 0 row %5")
+                .arg(k)
+                .arg(selected.isEmpty() ? -1 : list->row(selected.front()))
+                .arg(list->currentRow())
+                .arg(shown.ListIndex)
+                .arg(picked);
+        if (list->verticalScrollBar()->value() != shown.TopIndex)
+            return QStringLiteral("list %1 shows row %2 first, not %3")
+                .arg(k)
+                .arg(list->verticalScrollBar()->value())
+                .arg(shown.TopIndex);
+    }
+    return {};
+}
+
+// The command a step runs: 0 Encrypt, 1 Clear, -1 none.
+int Command(const Player& player, const QString& step)
+{
+    const QString focus = player.Focus();
+    if (step == "click Command1_0" || (focus == "Command1_0" && (step == "key Space" || step == "key Enter")))
+        return 0;
+    if (step == "click Command1_1" || (focus == "Command1_1" && (step == "key Space" || step == "key Enter")))
+        return 1;
+    return -1;
 }
 
 QString sessionFolder;
@@ -494,6 +586,51 @@ private slots:
             failure += "\n  the window's transcript: " + actual;
         }
         QVERIFY2(failure.isEmpty(), qPrintable(failure));
+    }
+
+    // Long random sessions of steps for the window alone, checked after
+    // every step: the window agrees with a model handed the same boxes
+    // before every command, the four lists pick and show the same rows as
+    // its own model, no box is over its limit, and no list announces more
+    // than one change of row a step. SESSION_SEED=<n> replays one seed.
+    void windowAgreesWithTheModel_data()
+    {
+        QTest::addColumn<quint32>("seed");
+        const QByteArray chosen = qgetenv("SESSION_SEED");
+        for (quint32 seed : chosen.isEmpty() ? QList<quint32> {1, 2, 3} : QList<quint32> {chosen.toUInt()})
+            QTest::addRow("seed %u", seed) << seed;
+    }
+    void windowAgreesWithTheModel()
+    {
+        QFETCH(quint32, seed);
+        Player player;
+        QVERIFY(player.Open());
+        Random random(seed);
+        FormModel model(player.Model()); // the same upper-casing as the window's
+        QStringList recent;
+        for (int step = 1; step <= 1000; ++step) {
+            const QString next = RandomStep(player, random, true);
+            recent = (recent << next).mid(std::max<qsizetype>(0, recent.size() - 4));
+            const QString where
+                = QStringLiteral("seed %1, step %2 (last steps: %3): ").arg(seed).arg(step).arg(recent.join("; "));
+            const int command = Command(player, next);
+            for (int k = 0; k < 3; ++k)
+                model.Text2[k] = nihilist::ToCodePoints(player.Box(k)->text());
+            command == 0 ? model.Encrypt() : command == 1 ? model.Clear() : void();
+            std::vector<std::unique_ptr<QSignalSpy>> spies;
+            for (int k = 0; k < 4; ++k)
+                spies.push_back(std::make_unique<QSignalSpy>(player.List(k), &QListWidget::currentRowChanged));
+            const QString wrong = player.Play(next);
+            QVERIFY2(wrong.isEmpty(), qPrintable(where + wrong));
+            for (int k = 0; k < 4; ++k)
+                QVERIFY2(spies[k]->count() <= 1,
+                    qPrintable(where + QStringLiteral("list %1 changed row %2 times").arg(k).arg(spies[k]->count())));
+            for (int k = 0; k < 3 && command >= 0; ++k)
+                QVERIFY2(player.Box(k)->text() == nihilist::ToQString(model.Text2[k]),
+                    qPrintable(where + "box " + player.Box(k)->text()));
+            const QString disagreement = Disagreement(player, model);
+            QVERIFY2(disagreement.isEmpty(), qPrintable(where + disagreement));
+        }
     }
 };
 
