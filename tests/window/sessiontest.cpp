@@ -337,7 +337,9 @@ private slots:
         QStringList recent;
         for (int step = 1; step <= 1000; ++step) {
             const QString next = RandomStep(player, random, true);
-            recent = (recent << next).mid(std::max<qsizetype>(0, recent.size() - 4));
+            recent << next;
+            if (recent.size() > 5)
+                recent.removeFirst();
             const QString where
                 = QStringLiteral("seed %1, step %2 (last steps: %3): ").arg(seed).arg(step).arg(recent.join("; "));
             const int command = Command(player, next);
