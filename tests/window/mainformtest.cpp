@@ -82,7 +82,9 @@ private slots:
     void aClickedRowIsPickedInEveryList()
     {
         form->Click("Command1_0");
-        for (int k = 0; k < 4; ++k)
+        for (int k = 0; k < 4; ++k) {
+            // Qt would scroll a list alone to its current row; only the model scrolls them.
+            QVERIFY(!form->List(k)->hasAutoScroll());
             for (const QTest::MouseAction click : {QTest::MouseClick, QTest::MouseDClick}) {
                 const int row = 1 + k + 2 * (click == QTest::MouseDClick);
                 form->ClickRow(k, row, {}, click);
@@ -92,6 +94,7 @@ private slots:
                     rows << QString::number(form->List(other)->currentRow());
                 QCOMPARE(rows.join(' '), QString("%1 %1 %1 %1").arg(row));
             }
+        }
     }
 
     void tabWalksTheWidgetsInOrder()
