@@ -3,7 +3,7 @@
 // Firefox ESR: read over AT-SPI as a Linux screen reader reads it, under
 // forced colours, with larger text spacing, on phones and zoomed in; undo
 // after a box has cut its input; the messages of a browser that cannot run it.
-//   node --test web/access.test.js
+//   node --test tests/web/access.test.js
 // Environment: WEB_BROWSERS (chromium,firefox).
 'use strict';
 
@@ -16,7 +16,7 @@ const { describe, before, after, test } = require('node:test');
 const { PNG } = require('pngjs');
 const puppeteer = require('puppeteer-core');
 
-const file = path.resolve(__dirname, '../dist/web/nihilist-cipher.html');
+const file = path.resolve(__dirname, '../../dist/web/nihilist-cipher.html');
 const url = `file://${file}`;
 const axe = fs.readFileSync(require.resolve('axe-core/axe.min.js'), 'utf8');
 // The stored example after Encrypt: the square of the keyword ZEBRAS and the

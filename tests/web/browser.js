@@ -8,7 +8,7 @@ const http = require('node:http');
 const path = require('node:path');
 const puppeteer = require('puppeteer-core');
 
-const file = process.env.WEB_PAGE || path.resolve(__dirname, '../dist/web/nihilist-cipher.html');
+const file = process.env.WEB_PAGE || path.resolve(__dirname, '../../dist/web/nihilist-cipher.html');
 
 // Each browser headless, in a fresh profile, without WebGL. Firefox lets a
 // test put text on its clipboard without a click first. Headless Chromium

@@ -3,30 +3,25 @@
 // from navigation to the first paint of the window in headless Chromium,
 // served from 127.0.0.1 uncompressed, as is and over a 10 Mbit/s line with
 // 20 ms latency (median of 9 loads, cache off); and its screenshots.
-//   node web/bench.js
+//   node bench/webbench.js
 'use strict';
 
 const fs = require('node:fs');
-const http = require('node:http');
 const os = require('node:os');
 const path = require('node:path');
 const zlib = require('node:zlib');
-const puppeteer = require('puppeteer-core');
+const { file, launch, serve } = require('../tests/web/browser.js');
 
 const repo = path.resolve(__dirname, '..');
-const html = fs.readFileSync(path.join(repo, 'dist/web/nihilist-cipher.html'));
+const html = fs.readFileSync(file);
 const kb = (bytes) => `${(bytes / 1024).toFixed(1)} KB`;
 console.log(`nihilist-cipher.html: ${kb(html.length)}, gzipped ${kb(zlib.gzipSync(html, { level: 9 }).length)}`);
 
 (async () => {
-  const server = http.createServer((_, response) => response.writeHead(200,
-    { 'Content-Type': 'text/html; charset=utf-8', 'Cache-Control': 'no-store' }).end(html));
-  await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
-  const url = `http://127.0.0.1:${server.address().port}/`;
+  const server = await serve();
+  const { url } = server;
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'nihilist-bench-'));
-  const browser = await puppeteer.launch({ executablePath: '/usr/bin/chromium', headless: true, userDataDir: profile,
-    args: ['--no-sandbox', '--disable-gpu', '--disable-background-networking', '--disable-component-update',
-      '--disable-sync', '--no-first-run', '--force-device-scale-factor=1'] });
+  const browser = await launch('chromium', profile);
   try {
     for (const [label, line] of [['local', null], ['10 Mbit/s, 20 ms', { latency: 20, throughput: 10e6 / 8 }]]) {
       const times = [];

@@ -3,7 +3,7 @@
 // tests/sessions/README.md) on dist/web/nihilist-cipher.html in Debian's
 // Chromium and Firefox ESR, with real input, and after every step compares
 // the state line read from the page with the one the desktop window wrote.
-//   node --test web/session.test.js
+//   node --test tests/web/session.test.js
 // Environment: WEB_BROWSERS (chromium,firefox); SESSION_SEED=n plays instead
 // a session of SESSION_STEPS (60) random steps that the window generates from
 // seed n (SESSION_PLAYER names its sessiontest program; without it the
@@ -28,7 +28,7 @@ const path = require('node:path');
 const { describe, before, after, test } = require('node:test');
 const { launch, serve, open } = require('./browser.js');
 
-const root = path.resolve(__dirname, '..');
+const root = path.resolve(__dirname, '../..');
 const rowHeight = 18; // pixels, one layout row
 
 // The window writes the random session: its steps and its state lines.

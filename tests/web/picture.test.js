@@ -21,7 +21,7 @@
 // look at them before committing. The caret is hidden: it blinks, and a
 // screenshot would catch it on or off by chance. WEB_PAGE may name another
 // build of the page.
-//   node --test web/picture.test.js
+//   node --test tests/web/picture.test.js
 'use strict';
 
 const assert = require('node:assert/strict');
@@ -32,9 +32,9 @@ const { before, after, test } = require('node:test');
 const { PNG } = require('pngjs');
 const puppeteer = require('puppeteer-core');
 
-const file = process.env.WEB_PAGE || path.resolve(__dirname, '../dist/web/nihilist-cipher.html');
-const approvedDir = path.resolve(__dirname, '../tests/pictures');
-const outputDir = path.resolve(__dirname, '../build/pictures');
+const file = process.env.WEB_PAGE || path.resolve(__dirname, '../../dist/web/nihilist-cipher.html');
+const approvedDir = path.resolve(__dirname, '../pictures');
+const outputDir = path.resolve(__dirname, '../../build/pictures');
 const approve = process.env.PICTURES_APPROVE === '1';
 const channelTolerance = 4;
 const allowedPixels = 6;

@@ -3,7 +3,7 @@
 // (headless, WebGL switched off): the controls where the layout table puts
 // them, the lists' rules the conformance sessions cannot reach, a core that
 // fails, the accessible names and roles, a phone and 300 % zoom.
-//   node --test web/page.test.js
+//   node --test tests/web/page.test.js
 // Environment: WEB_BROWSERS (chromium,firefox).
 'use strict';
 
@@ -13,7 +13,7 @@ const os = require('node:os');
 const path = require('node:path');
 const { describe, before, after, test } = require('node:test');
 const { PNG } = require('pngjs');
-const { loadCore } = require('./core.js');
+const { loadCore } = require('../../web/core.js');
 const { file, launch, serve, open } = require('./browser.js');
 
 const html = fs.readFileSync(file, 'utf8');
@@ -99,7 +99,7 @@ for (const name of (process.env.WEB_BROWSERS || 'chromium,firefox').split(',')) 
         await page.mouse.up();
       }
       // The explanation line for line, each line whole within the pane.
-      const explanation = fs.readFileSync(path.resolve(__dirname, '../resources/explanation.txt'), 'utf8');
+      const explanation = fs.readFileSync(path.resolve(__dirname, '../../resources/explanation.txt'), 'utf8');
       const pane = await page.$eval('#Text1_0', (p) => ({ text: p.value, overflow: p.scrollWidth - p.clientWidth }));
       assert.deepEqual(pane, { text: explanation.split('\r\n').join('\n'), overflow: 0 });
       // The page's own font, for where no font like Times New Roman is installed.
