@@ -39,7 +39,7 @@ console.log(`nihilist-cipher.html: ${kb(html.length)}, gzipped ${kb(zlib.gzipSyn
         await page.evaluateOnNewDocument(() => new MutationObserver((_, observer) => {
           observer.disconnect();
           requestAnimationFrame(() => { window.windowPainted = performance.now(); });
-        }).observe(document, { subtree: true, attributes: true, attributeFilter: ['data-ready'] }));
+        }).observe(document, { subtree: true, attributes: true, attributeFilter: ['data-settled'] }));
         await page.goto(url);
         times.push(await (await page.waitForFunction(() => window.windowPainted)).jsonValue());
         await context.close();
@@ -58,7 +58,7 @@ console.log(`nihilist-cipher.html: ${kb(html.length)}, gzipped ${kb(zlib.gzipSyn
         await (await page.createCDPSession()).send('Emulation.setEmulatedMedia', { features: [{ name: 'forced-colors', value: 'active' }] });
       }
       await page.goto(url);
-      await page.waitForSelector('body[data-ready]');
+      await page.waitForSelector('html[data-settled]');
       await page.click('#Command1_0');
       await page.click('#List1_2 > :nth-child(3)');
       await page.screenshot({ path: path.join(repo, 'docs/screenshots', name), fullPage: viewport.isMobile });

@@ -56,7 +56,7 @@ async function open(browser, viewport = { width: 800, height: 600 }, before) {
   await page.setViewport(viewport);
   if (before) await before(page);
   await page.goto(url);
-  await page.waitForSelector('body[data-ready]', { timeout: 10000 });
+  await page.waitForSelector('html[data-settled]', { timeout: 10000 });
   return page;
 }
 

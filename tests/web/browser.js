@@ -36,7 +36,7 @@ async function open(browser, url, viewport = { width: 800, height: 600 }) {
   page.on('pageerror', (error) => page.errors.push(error.message));
   await page.setViewport(viewport);
   await page.goto(url);
-  await page.waitForSelector('body[data-ready]', { timeout: 10000 });
+  await page.waitForSelector('html[data-settled]', { timeout: 10000 });
   return page;
 }
 

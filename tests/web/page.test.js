@@ -221,7 +221,7 @@ for (const name of (process.env.WEB_BROWSERS || 'chromium,firefox').split(',')) 
         };
       });
       await page.goto(url);
-      await page.waitForSelector('body[data-ready]');
+      await page.waitForSelector('html[data-settled]');
       await page.focus('#Text2_2');
       await page.keyboard.type('ж');
       await page.click('#Command1_0');

@@ -108,7 +108,7 @@ test('the page looks as approved at start, after Encrypt and after Clear', async
     const page = await browser.newPage();
     await page.setViewport({ width: 800, height: 600, deviceScaleFactor: 1 });
     await page.goto(`file://${file}`);
-    await page.waitForSelector('body[data-ready]', { timeout: 10000 });
+    await page.waitForSelector('html[data-settled]', { timeout: 10000 });
     await page.addStyleTag({ content: '* { caret-color: transparent !important; }' });
     await steps(page);
     // The pointer leaves the window, so that nothing shows a hover.
