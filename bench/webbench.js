@@ -10,7 +10,7 @@ const fs = require('node:fs');
 const os = require('node:os');
 const path = require('node:path');
 const zlib = require('node:zlib');
-const { file, launch, serve } = require('../tests/web/browser.js');
+const { file, launch, serve, open } = require('../tests/web/browser.js');
 
 const repo = path.resolve(__dirname, '..');
 const html = fs.readFileSync(file);
@@ -52,13 +52,9 @@ console.log(`nihilist-cipher.html: ${kb(html.length)}, gzipped ${kb(zlib.gzipSyn
     for (const [name, viewport, forced] of [['web-desktop.png', { width: 640, height: 480 }],
       ['web-phone-375.png', { ...phone, width: 375 }], ['web-phone-320.png', { ...phone, width: 320 }],
       ['web-forced-colours.png', { width: 640, height: 480 }, true]]) {
-      const page = await browser.newPage();
-      await page.setViewport(viewport);
-      if (forced) {
-        await (await page.createCDPSession()).send('Emulation.setEmulatedMedia', { features: [{ name: 'forced-colors', value: 'active' }] });
-      }
-      await page.goto(url);
-      await page.waitForSelector('html[data-settled]');
+      const page = await open(browser, url, viewport, forced && (async (p) => {
+        await (await p.createCDPSession()).send('Emulation.setEmulatedMedia', { features: [{ name: 'forced-colors', value: 'active' }] });
+      }));
       await page.click('#Command1_0');
       await page.click('#List1_2 > :nth-child(3)');
       await page.screenshot({ path: path.join(repo, 'docs/screenshots', name), fullPage: viewport.isMobile });

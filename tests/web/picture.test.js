@@ -14,73 +14,39 @@
 // (0,255,0), Clear (255,0,0); the third row lit in all four lists, 18 pixels
 // high; the focus ring on the keyword box; the focus mark on the empty code list.
 //
-// A pixel differs when a channel is off by more than 4; up to 6 differing
-// pixels pass. A difference writes <name>.actual.png and <name>.diff.png
-// (differing pixels red over a faded copy) to build/pictures/.
-// PICTURES_APPROVE=1 writes the current pictures over the approved ones;
-// look at them before committing. The caret is hidden: it blinks, and a
+// Each picture goes to build/pictures/ and tests/pictures/compare.cmake
+// compares it with the approved one (PICTURES_APPROVE=1 approves it); look
+// at the pictures before committing. The caret is hidden: it blinks, and a
 // screenshot would catch it on or off by chance. WEB_PAGE may name another
 // build of the page.
 //   node --test tests/web/picture.test.js
 'use strict';
 
 const assert = require('node:assert/strict');
+const { spawnSync } = require('node:child_process');
 const fs = require('node:fs');
 const os = require('node:os');
 const path = require('node:path');
 const { before, after, test } = require('node:test');
-const { PNG } = require('pngjs');
-const puppeteer = require('puppeteer-core');
+const { file, launch, settled, open } = require('./browser.js');
 
-const file = process.env.WEB_PAGE || path.resolve(__dirname, '../../dist/web/nihilist-cipher.html');
-const approvedDir = path.resolve(__dirname, '../pictures');
+const pictures = path.resolve(__dirname, '../pictures');
 const outputDir = path.resolve(__dirname, '../../build/pictures');
-const approve = process.env.PICTURES_APPROVE === '1';
-const channelTolerance = 4;
-const allowedPixels = 6;
 
-// Differing pixels red over a faded copy of the new picture.
-function compare(approved, actual) {
-  const marked = new PNG({ width: actual.width, height: actual.height });
-  let pixels = 0;
-  for (let i = 0; i < actual.data.length; i += 4) {
-    const differs = [0, 1, 2].some((c) => Math.abs(approved.data[i + c] - actual.data[i + c]) > channelTolerance);
-    pixels += differs;
-    for (let c = 0; c < 3; ++c) marked.data[i + c] = differs ? [255, 0, 0][c] : 191 + (actual.data[i + c] >> 2);
-    marked.data[i + 3] = 255;
-  }
-  return { pixels, marked };
-}
-
-// The result of comparing one moment; empty when it matches.
+// The comparison's complaint about one moment; empty when it matches.
 function check(name, shot) {
-  const approvedFile = path.join(approvedDir, `${name}.png`);
-  if (approve) return fs.writeFileSync(approvedFile, shot), '';
   fs.mkdirSync(outputDir, { recursive: true });
-  const actualFile = path.join(outputDir, `${name}.actual.png`);
-  const diffFile = path.join(outputDir, `${name}.diff.png`);
-  fs.rmSync(actualFile, { force: true });
-  fs.rmSync(diffFile, { force: true });
-  const actual = PNG.sync.read(shot);
-  if (!fs.existsSync(approvedFile)) return fs.writeFileSync(actualFile, shot), `${name}: no approved picture ${approvedFile}; the page is in ${actualFile}`;
-  const approved = PNG.sync.read(fs.readFileSync(approvedFile));
-  if (approved.width !== actual.width || approved.height !== actual.height) {
-    fs.writeFileSync(actualFile, shot);
-    return `${name}: ${actual.width}x${actual.height} instead of ${approved.width}x${approved.height}; see ${actualFile}`;
-  }
-  const { pixels, marked } = compare(approved, actual);
-  if (pixels <= allowedPixels) return '';
-  fs.writeFileSync(actualFile, shot);
-  fs.writeFileSync(diffFile, PNG.sync.write(marked));
-  return `${name}: ${pixels} pixels differ; see ${actualFile} and ${diffFile}`;
+  const actual = path.join(outputDir, `${name}.png`);
+  fs.writeFileSync(actual, shot);
+  const compared = spawnSync('cmake', [`-DACTUAL=${actual}`, `-DAPPROVED=${path.join(pictures, `${name}.png`)}`,
+    '-P', path.join(pictures, 'compare.cmake')], { encoding: 'utf8' });
+  return compared.status === 0 ? '' : `${name}: ${compared.stderr.trim()}`;
 }
 
 const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'nihilist-pictures-'));
 let browser;
 before(async () => {
-  browser = await puppeteer.launch({ executablePath: '/usr/bin/chromium', headless: true, userDataDir: profile,
-    args: ['--no-sandbox', '--disable-gpu', '--disable-3d-apis', '--disable-background-networking',
-      '--disable-component-update', '--disable-sync', '--no-first-run', '--force-device-scale-factor=1'] });
+  browser = await launch('chromium', profile);
 });
 after(async () => {
   await browser?.close();
@@ -105,20 +71,17 @@ test('the page looks as approved at start, after Encrypt and after Clear', async
   ];
   const failures = [];
   for (const [name, steps, focus] of moments) {
-    const page = await browser.newPage();
-    await page.setViewport({ width: 800, height: 600, deviceScaleFactor: 1 });
-    await page.goto(`file://${file}`);
-    await page.waitForSelector('html[data-settled]', { timeout: 10000 });
+    const page = await open(browser, `file://${file}`);
     await page.addStyleTag({ content: '* { caret-color: transparent !important; }' });
     await steps(page);
     // The pointer leaves the window, so that nothing shows a hover.
     await page.mouse.move(790, 590);
-    await page.evaluate(() => new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve))));
+    await settled(page);
     assert.equal(await page.evaluate(() => document.activeElement?.id), focus, name);
     const failure = check(name, await (await page.$('#window')).screenshot());
     if (failure) failures.push(failure);
     await page.close();
   }
-  if (approve) t.skip(`PICTURES_APPROVE=1: the approved pictures were written anew in ${approvedDir}`);
+  if (process.env.PICTURES_APPROVE === '1') t.skip(`PICTURES_APPROVE=1: the approved pictures were written anew in ${pictures}`);
   assert.deepEqual(failures, []);
 });
