@@ -221,8 +221,10 @@ for (const name of (process.env.WEB_BROWSERS || 'chromium,firefox').split(',')) 
       }));
       await page.focus('#Text2_2');
       await page.keyboard.type('ж');
+      const typed = await page.$eval('#Text2_2', (box) => box.value);
       await page.click('#Command1_0');
       await settled(page);
+      assert.equal(await page.$eval('#Text2_2', (box) => box.value), typed, 'the text kept');
       const status = await page.$eval('#status', (status) => [status.getAttribute('role'), status.textContent]);
       assert.equal(status[0], 'status');
       assert.match(status[1], /^[А-Яа-я][^A-Za-z]+$/);
@@ -261,9 +263,10 @@ for (const name of (process.env.WEB_BROWSERS || 'chromium,firefox').split(',')) 
       await page.close();
     });
 
-    // A 375-pixel phone, and a 1000-pixel window at 300 % zoom.
+    // A 375-pixel phone, a 1000-pixel window at 300 % zoom, and one narrower
+    // than the window but wider than it is high.
     for (const viewport of [{ width: 375, height: 667, hasTouch: true, isMobile: name === 'chromium' },
-      { width: 333, height: 233, deviceScaleFactor: 3, hasTouch: true }]) {
+      { width: 333, height: 233, deviceScaleFactor: 3, hasTouch: true }, { width: 480, height: 640, hasTouch: true }]) {
       test(`${viewport.width} pixels wide, the whole window fits the width, and both buttons work by touch`, async () => {
         const page = await open(browser, url, viewport);
         const [win, encrypt, clear] = await rectangles(page, ['window', 'Command1_0', 'Command1_1']);
