@@ -52,6 +52,26 @@ const pageState = async (page) => {
   });
 };
 
+// The core's C interface called as no page would: a number out of range
+// gets nothing or an empty answer, never an abort; a text comes back as JSON
+// that parses, control characters and all.
+test('the page core ignores numbers out of range and hands back JSON that parses', async () => {
+  const { instance } = await WebAssembly.instantiate(wasm, { page: { upper: () => 0 },
+    env: { emscripten_notify_memory_growth() {} }, wasi_snapshot_preview1: { proc_exit() { throw new Error('exit'); } } });
+  const core = instance.exports;
+  core._initialize();
+  const take = (length) => new TextDecoder().decode(new Uint8Array(core.memory.buffer, core.nc_output(), length));
+  for (const [call, expected] of [[() => take(core.nc_box(3)), ''], [() => take(core.nc_cell(-1)), ''],
+    [() => take(core.nc_cell(25)), ''], [() => core.nc_count(4), 0], [() => take(core.nc_item(0, 0)), ''],
+    [() => take(core.nc_item(-1, 0)), ''], [() => core.nc_selected(4), -1], [() => core.nc_top(-1), 0],
+    [() => take(core.nc_fit(3, 0, 0)), 'null'], [() => take(core.nc_fit(0, 4, 99)), '{"text":"","cursor":0}'],
+    [() => core.nc_set_box(-1, 0), undefined], [() => core.nc_list_key(0, 6), undefined],
+    [() => core.nc_list_press(4, 0), undefined]]) assert.equal(call(), expected, call.toString());
+  const text = 'a"\\\n\tb';
+  new Uint8Array(core.memory.buffer).set(new TextEncoder().encode(text), core.nc_input(text.length));
+  assert.deepEqual(JSON.parse(take(core.nc_fit(0, 0, text.length))), { text, cursor: 6 });
+});
+
 for (const name of (process.env.WEB_BROWSERS || 'chromium,firefox').split(',')) {
   describe(name, () => {
     const profile = fs.mkdtempSync(path.join(os.tmpdir(), `nihilist-${name}-`));
