@@ -47,24 +47,43 @@ int Hand(const std::u32string& text)
     return Hand(ToUtf8(text));
 }
 
+// Every number the page hands over is checked here, and only here: one out
+// of range finds nothing, and the call that got it does nothing.
+bool InRange(int index, std::size_t size)
+{
+    return index >= 0 && static_cast<std::size_t>(index) < size;
+}
+template <typename Items> auto Find(Items& items, int index) -> decltype(&items[0])
+{
+    return InRange(index, items.size()) ? &items[static_cast<std::size_t>(index)] : nullptr;
+}
+
 std::u32string Input(int from, int length)
 {
+    if (!InRange(from, input.size() + 1) || !InRange(length, input.size() - static_cast<std::size_t>(from) + 1))
+        return {};
     return FromUtf8(std::string_view(input).substr(static_cast<std::size_t>(from), static_cast<std::size_t>(length)));
 }
 
-// Out-of-range numbers from the page are ignored rather than trusted.
-bool IsList(int list)
+ListBox* List(int list)
 {
-    return list >= 0 && list < static_cast<int>(Model().List1.size());
+    return Find(Model().List1, list);
 }
 
+// A JSON string: the quote, the backslash and the control characters escaped;
+// the rest is UTF-8 as it stands.
 std::string Quoted(const std::string& text)
 {
+    static constexpr char hex[] = "0123456789abcdef";
     std::string quoted = "\"";
-    for (char c : text) {
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
         if (c == '"' || c == '\\')
-            quoted += '\\';
-        quoted += c;
+            quoted += {'\\', c};
+        else if (byte < 0x20)
+            quoted += {'\\', 'u', '0', '0', hex[byte >> 4], hex[byte & 15]};
+        else
+            quoted += c;
     }
     return quoted + '"';
 }
@@ -96,13 +115,11 @@ std::string LayoutJson()
     return json + "}";
 }
 
-std::size_t fittedCursor = 0;
-
 } // namespace
 
 EXPORT(nc_input) char* nc_input(int bytes)
 {
-    input.resize(static_cast<std::size_t>(bytes));
+    input.resize(static_cast<std::size_t>(bytes > 0 ? bytes : 0));
     return input.data();
 }
 EXPORT(nc_output) const char* nc_output()
@@ -116,31 +133,36 @@ EXPORT(nc_layout) int nc_layout()
 
 EXPORT(nc_set_box) void nc_set_box(int k, int length)
 {
-    Model().Text2.at(k) = Input(0, length);
+    if (std::u32string* box = Find(Model().Text2, k))
+        *box = Input(0, length);
 }
 EXPORT(nc_box) int nc_box(int k)
 {
-    return Hand(Model().Text2.at(k));
+    const std::u32string* box = Find(Model().Text2, k);
+    return Hand(box ? *box : U"");
 }
 EXPORT(nc_cell) int nc_cell(int i)
 {
-    return Hand(Model().Label3.at(i));
+    const std::u32string* cell = Find(Model().Label3, i);
+    return Hand(cell ? *cell : U"");
 }
 EXPORT(nc_count) int nc_count(int list)
 {
-    return static_cast<int>(Model().List1.at(list).Items.size());
+    const ListBox* box = List(list);
+    return box ? static_cast<int>(box->Items.size()) : 0;
 }
 EXPORT(nc_item) int nc_item(int list, int row)
 {
-    return Hand(Model().List1.at(list).Items.at(row));
+    const std::u32string* item = List(list) ? Find(List(list)->Items, row) : nullptr;
+    return Hand(item ? *item : U"");
 }
 EXPORT(nc_selected) int nc_selected(int list)
 {
-    return Model().List1.at(list).ListIndex;
+    return List(list) ? List(list)->ListIndex : -1;
 }
 EXPORT(nc_top) int nc_top(int list)
 {
-    return Model().List1.at(list).TopIndex;
+    return List(list) ? List(list)->TopIndex : 0;
 }
 
 EXPORT(nc_load) void nc_load()
@@ -160,40 +182,38 @@ EXPORT(nc_clear) void nc_clear()
 EXPORT(nc_list_key) void nc_list_key(int list, int key)
 {
     using Key = FormModel::ListKey;
-    if (IsList(list) && key >= static_cast<int>(Key::Up) && key <= static_cast<int>(Key::PageDown))
+    if (List(list) && InRange(key, static_cast<std::size_t>(Key::PageDown) + 1))
         Model().ListKeyDown(list, static_cast<Key>(key));
 }
 EXPORT(nc_list_press) void nc_list_press(int list, int row)
 {
-    if (IsList(list))
+    if (List(list))
         Model().ListMouseDown(list, row);
 }
 EXPORT(nc_list_focus) void nc_list_focus(int list, int byKeyboard)
 {
-    if (IsList(list))
+    if (List(list))
         Model().ListGotFocus(list, byKeyboard != 0);
 }
 EXPORT(nc_list_wheel) void nc_list_wheel(int list, int angle)
 {
-    if (IsList(list))
+    if (List(list))
         Model().ListWheel(list, angle);
 }
 EXPORT(nc_list_scroll) void nc_list_scroll(int list, int top)
 {
-    if (IsList(list))
+    if (List(list))
         Model().ListScroll(list, top);
 }
 
 // Box k's text before an edit and after it lie in the input buffer one after
-// the other; hands back the text to keep, and nc_fitted_cursor() the caret.
+// the other; hands back the text to keep and the caret in it, in code points,
+// as {"text": ..., "cursor": ...}.
 EXPORT(nc_fit) int nc_fit(int k, int beforeLength, int afterLength)
 {
-    const LimitedText fitted
-        = FitToLimit(Input(0, beforeLength), Input(beforeLength, afterLength), FormModel::MaxLength.at(k));
-    fittedCursor = fitted.cursor;
-    return Hand(fitted.text);
-}
-EXPORT(nc_fitted_cursor) int nc_fitted_cursor()
-{
-    return static_cast<int>(fittedCursor);
+    const std::size_t* limit = Find(FormModel::MaxLength, k);
+    if (!limit)
+        return Hand(std::string("null"));
+    const LimitedText fitted = FitToLimit(Input(0, beforeLength), Input(beforeLength, afterLength), *limit);
+    return Hand("{\"text\":" + Quoted(ToUtf8(fitted.text)) + ",\"cursor\":" + std::to_string(fitted.cursor) + "}");
 }

@@ -70,8 +70,7 @@ async function loadCore(wasm) {
     // cursor counts code points.
     fit(k, before, after) {
       const [b, a] = put(before, after);
-      const text = take(core.nc_fit(k, b, a));
-      return { text, cursor: core.nc_fitted_cursor() };
+      return JSON.parse(take(core.nc_fit(k, b, a)));
     },
   };
 }

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Plays the conformance sessions (tests/sessions/*.session) on the real
 // window, offscreen, with real events, and writes the state line after every
-// step. The page's player (web/session.test.js) writes the same line from the
+// step. The page's player (tests/web/session.test.js) writes the same line from the
 // page, so the window is the reference for both. The format is described in
 // tests/sessions/README.md.
 //

@@ -3,30 +3,25 @@
 // from navigation to the first paint of the window in headless Chromium,
 // served from 127.0.0.1 uncompressed, as is and over a 10 Mbit/s line with
 // 20 ms latency (median of 9 loads, cache off); and its screenshots.
-//   node web/bench.js
+//   node bench/webbench.js
 'use strict';
 
 const fs = require('node:fs');
-const http = require('node:http');
 const os = require('node:os');
 const path = require('node:path');
 const zlib = require('node:zlib');
-const puppeteer = require('puppeteer-core');
+const { file, launch, serve, open } = require('../tests/web/browser.js');
 
 const repo = path.resolve(__dirname, '..');
-const html = fs.readFileSync(path.join(repo, 'dist/web/nihilist-cipher.html'));
+const html = fs.readFileSync(file);
 const kb = (bytes) => `${(bytes / 1024).toFixed(1)} KB`;
 console.log(`nihilist-cipher.html: ${kb(html.length)}, gzipped ${kb(zlib.gzipSync(html, { level: 9 }).length)}`);
 
 (async () => {
-  const server = http.createServer((_, response) => response.writeHead(200,
-    { 'Content-Type': 'text/html; charset=utf-8', 'Cache-Control': 'no-store' }).end(html));
-  await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
-  const url = `http://127.0.0.1:${server.address().port}/`;
+  const server = await serve();
+  const { url } = server;
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'nihilist-bench-'));
-  const browser = await puppeteer.launch({ executablePath: '/usr/bin/chromium', headless: true, userDataDir: profile,
-    args: ['--no-sandbox', '--disable-gpu', '--disable-background-networking', '--disable-component-update',
-      '--disable-sync', '--no-first-run', '--force-device-scale-factor=1'] });
+  const browser = await launch('chromium', profile);
   try {
     for (const [label, line] of [['local', null], ['10 Mbit/s, 20 ms', { latency: 20, throughput: 10e6 / 8 }]]) {
       const times = [];
@@ -44,7 +39,7 @@ console.log(`nihilist-cipher.html: ${kb(html.length)}, gzipped ${kb(zlib.gzipSyn
         await page.evaluateOnNewDocument(() => new MutationObserver((_, observer) => {
           observer.disconnect();
           requestAnimationFrame(() => { window.windowPainted = performance.now(); });
-        }).observe(document, { subtree: true, attributes: true, attributeFilter: ['data-ready'] }));
+        }).observe(document, { subtree: true, attributes: true, attributeFilter: ['data-settled'] }));
         await page.goto(url);
         times.push(await (await page.waitForFunction(() => window.windowPainted)).jsonValue());
         await context.close();
@@ -57,13 +52,9 @@ console.log(`nihilist-cipher.html: ${kb(html.length)}, gzipped ${kb(zlib.gzipSyn
     for (const [name, viewport, forced] of [['web-desktop.png', { width: 640, height: 480 }],
       ['web-phone-375.png', { ...phone, width: 375 }], ['web-phone-320.png', { ...phone, width: 320 }],
       ['web-forced-colours.png', { width: 640, height: 480 }, true]]) {
-      const page = await browser.newPage();
-      await page.setViewport(viewport);
-      if (forced) {
-        await (await page.createCDPSession()).send('Emulation.setEmulatedMedia', { features: [{ name: 'forced-colors', value: 'active' }] });
-      }
-      await page.goto(url);
-      await page.waitForSelector('body[data-ready]');
+      const page = await open(browser, url, viewport, forced && (async (p) => {
+        await (await p.createCDPSession()).send('Emulation.setEmulatedMedia', { features: [{ name: 'forced-colors', value: 'active' }] });
+      }));
       await page.click('#Command1_0');
       await page.click('#List1_2 > :nth-child(3)');
       await page.screenshot({ path: path.join(repo, 'docs/screenshots', name), fullPage: viewport.isMobile });

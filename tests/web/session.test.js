@@ -3,7 +3,7 @@
 // tests/sessions/README.md) on dist/web/nihilist-cipher.html in Debian's
 // Chromium and Firefox ESR, with real input, and after every step compares
 // the state line read from the page with the one the desktop window wrote.
-//   node --test web/session.test.js
+//   node --test tests/web/session.test.js
 // Environment: WEB_BROWSERS (chromium,firefox); SESSION_SEED=n plays instead
 // a session of SESSION_STEPS (60) random steps that the window generates from
 // seed n (SESSION_PLAYER names its sessiontest program; without it the
@@ -26,9 +26,9 @@ const fs = require('node:fs');
 const os = require('node:os');
 const path = require('node:path');
 const { describe, before, after, test } = require('node:test');
-const { launch, serve, open } = require('./browser.js');
+const { launch, serve, settled, open } = require('./browser.js');
 
-const root = path.resolve(__dirname, '..');
+const root = path.resolve(__dirname, '../..');
 const rowHeight = 18; // pixels, one layout row
 
 // The window writes the random session: its steps and its state lines.
@@ -64,17 +64,9 @@ function read(file) {
   return { steps, expected };
 }
 
-// The state line, read from the page's controls once the last event and
-// what the page left for later have run.
-const stateLine = (page) => page.evaluate(async (rowHeight) => {
+// The state line, read from the page's controls once it has settled.
+const stateLine = async (page) => (await settled(page), page.evaluate((rowHeight) => {
   const byId = (id) => document.getElementById(id);
-  // A browser may scroll smoothly: wait until the lists stand still.
-  const scrolled = () => [0, 1, 2, 3].map((k) => byId(`List1_${k}`).scrollTop).join();
-  for (let last = null, frames = 0; frames < 50 && scrolled() !== last; ++frames) {
-    last = scrolled();
-    await new Promise(requestAnimationFrame);
-    await new Promise((resolve) => setTimeout(resolve, 20));
-  }
   const codePoints = (text, units) => [...text.slice(0, units)].length;
   const active = document.activeElement;
   const controls = ['Text1_0', 'Text1_1', 'Text2_0', 'Text2_1', 'Text2_2', 'Command1_0', 'Command1_1',
@@ -98,7 +90,7 @@ const stateLine = (page) => page.evaluate(async (rowHeight) => {
     .map((k) => (row < options[k].length ? options[k][row].textContent : '?')).join('/'));
   return `= focus ${focus} | boxes ${boxes.join(' ')} | square ${square} | picked ${oneOrFour(picked)}`
     + ` | top ${oneOrFour(top)} | rows ${rows.length ? rows.join(' ') : '-'}`;
-}, rowHeight);
+}, rowHeight));
 
 // Where a click lands in list k: the visible part of a row, or the blank
 // space under the last row; null when there is none.

@@ -3,7 +3,7 @@
 // Firefox ESR: read over AT-SPI as a Linux screen reader reads it, under
 // forced colours, with larger text spacing, on phones and zoomed in; undo
 // after a box has cut its input; the messages of a browser that cannot run it.
-//   node --test web/access.test.js
+//   node --test tests/web/access.test.js
 // Environment: WEB_BROWSERS (chromium,firefox).
 'use strict';
 
@@ -14,9 +14,8 @@ const os = require('node:os');
 const path = require('node:path');
 const { describe, before, after, test } = require('node:test');
 const { PNG } = require('pngjs');
-const puppeteer = require('puppeteer-core');
+const { file, launch, settled, open } = require('./browser.js');
 
-const file = path.resolve(__dirname, '../dist/web/nihilist-cipher.html');
 const url = `file://${file}`;
 const axe = fs.readFileSync(require.resolve('axe-core/axe.min.js'), 'utf8');
 // The stored example after Encrypt: the square of the keyword ZEBRAS and the
@@ -24,9 +23,9 @@ const axe = fs.readFileSync(require.resolve('axe-core/axe.min.js'), 'utf8');
 const zebras = ['ZEBRA', 'SCDFG', 'HIKLM', 'NOPQT', 'UVWXY'];
 const cipher = '37 106 62 36 67 47 86 26 104 53 62 77 27 55 57 66 55 36 54 27';
 
-// WCAG's contrast ratio of two sRGB colours.
+// WCAG 2.x's contrast ratio of two sRGB colours.
 const contrast = (a, b) => {
-  const luminance = (c) => c.map((v) => v / 255).map((v) => (v <= 0.03928 ? v / 12.92 : ((v + 0.055) / 1.055) ** 2.4))
+  const luminance = (c) => c.map((v) => v / 255).map((v) => (v <= 0.04045 ? v / 12.92 : ((v + 0.055) / 1.055) ** 2.4))
     .reduce((sum, v, i) => sum + v * [0.2126, 0.7152, 0.0722][i], 0);
   const [light, dark] = [luminance(a), luminance(b)].sort((x, y) => y - x);
   return (light + 0.05) / (dark + 0.05);
@@ -40,24 +39,6 @@ function started(command, args, env) {
     child.on('error', reject);
     child.stdout.once('data', (data) => resolve([child, data.toString().trim()]));
   });
-}
-
-const launch = (name, options = {}) => puppeteer.launch(name === 'firefox'
-  ? { browser: 'firefox', executablePath: '/usr/bin/firefox-esr', headless: true,
-    ...options, extraPrefsFirefox: { 'webgl.disabled': true, ...options.prefs } }
-  : { executablePath: '/usr/bin/chromium', headless: true, ...options,
-    args: ['--no-sandbox', '--disable-gpu', '--disable-3d-apis', '--no-first-run', '--force-device-scale-factor=1',
-      ...(options.args || [])] });
-
-async function open(browser, viewport = { width: 800, height: 600 }, before) {
-  const page = await browser.newPage();
-  page.errors = [];
-  page.on('pageerror', (error) => page.errors.push(error.message));
-  await page.setViewport(viewport);
-  if (before) await before(page);
-  await page.goto(url);
-  await page.waitForSelector('body[data-ready]', { timeout: 10000 });
-  return page;
 }
 
 const audit = async (page) => {
@@ -136,7 +117,7 @@ for (const name of (process.env.WEB_BROWSERS || 'chromium,firefox').split(',')) 
         env.DISPLAY = `:${display}`;
         headless = false;
       }
-      browser = await launch(name, { env, headless, userDataDir: profile, args: ['--force-renderer-accessibility'] });
+      browser = await launch(name, profile, { env, headless, args: ['--force-renderer-accessibility'] });
     });
     after(async () => {
       await browser?.close();
@@ -144,71 +125,73 @@ for (const name of (process.env.WEB_BROWSERS || 'chromium,firefox').split(',')) 
       fs.rmSync(profile, { recursive: true, force: true });
     });
 
-    // The page as AT-SPI hands it to a screen reader, once it has caught up.
-    const heard = async (page, ready) => {
+    // The page as AT-SPI hands it to a screen reader: read again until
+    // `check` passes on it (the browser's tree follows the page a little
+    // behind), and on the last reading `check` fails the test.
+    const heard = async (page, check) => {
+      await settled(page);
       const title = await page.title();
-      for (let tries = 0; ; ++tries) {
-        let tree = [];
+      for (let reads = 1; ; ++reads) {
         try {
-          tree = JSON.parse(execFileSync('/usr/bin/python3', [path.join(__dirname, 'atspi.py'), title],
-            { env, encoding: 'utf8', stdio: ['ignore', 'pipe', 'pipe'] }));
+          return check(JSON.parse(execFileSync('/usr/bin/python3', [path.join(__dirname, 'atspi.py'), title],
+            { env, encoding: 'utf8', stdio: ['ignore', 'pipe', 'pipe'] })));
         } catch (error) {
-          if (tries > 20) throw error;
+          if (reads === 40) throw error;
         }
-        if (ready(tree) || tries > 20) return tree;
-        await new Promise((resolve) => setTimeout(resolve, 250));
       }
     };
+    const live = (t) => t.filter((n) => n.live && n.role !== 'static').map((n) => [n.role, n.live, n.text]);
 
     test('over AT-SPI the square is a table with its headers; the lists say what they hold and, after Encrypt, how many rows', async () => {
-      const page = await open(browser);
+      const page = await open(browser, url);
       await page.click('#Command1_0');
-      const tree = await heard(page, (t) => t.some((n) => n.live && n.text));
-      const cells = tree.filter((n) => n.role === 'table cell' && n.name);
-      assert.deepEqual(cells.map((n) => n.spoken), zebras.flatMap((row, r) => [...row].map((letter, c) => `${letter}, ред ${r + 1}, колона ${c + 1}`)));
-      assert.equal(tree.find((n) => n.role === 'table').name, 'квадрат на Polybius');
-      // In the order the lists stand on the screen, each with its rows.
-      const lists = tree.filter((n) => n.role === 'list box');
-      assert.deepEqual(lists.map((n) => n.name).sort(), ['Буква', 'Ключ', 'Код', 'Шифър']);
-      for (const list of lists) assert.match(list.description, /^20 реда: \S/, list.name);
-      const numbers = tree.slice(tree.indexOf(lists.find((n) => n.name === 'Шифър')) + 1).filter((n) => n.role.includes('item')).slice(0, 20);
-      assert.equal(numbers.map((n) => n.name).join(' '), cipher);
-      // Heard at once, the focus staying on the button.
-      const live = (t) => t.filter((n) => n.live && n.role !== 'static').map((n) => [n.role, n.live, n.text]);
-      assert.deepEqual(live(tree), [['status bar', 'polite', 'Таблицата има 20 реда.']]);
-      assert.deepEqual(tree.filter((n) => n.states.includes('focused')).map((n) => n.name), ['Криптирай']);
+      await heard(page, (tree) => {
+        const cells = tree.filter((n) => n.role === 'table cell' && n.name);
+        assert.deepEqual(cells.map((n) => n.spoken), zebras.flatMap((row, r) => [...row].map((letter, c) => `${letter}, ред ${r + 1}, колона ${c + 1}`)));
+        assert.equal(tree.find((n) => n.role === 'table').name, 'квадрат на Polybius');
+        // In the order the lists stand on the screen, each with its rows.
+        const lists = tree.filter((n) => n.role === 'list box');
+        assert.deepEqual(lists.map((n) => n.name).sort(), ['Буква', 'Ключ', 'Код', 'Шифър']);
+        for (const list of lists) assert.match(list.description, /^20 реда: \S/, list.name);
+        const numbers = tree.slice(tree.indexOf(lists.find((n) => n.name === 'Шифър')) + 1).filter((n) => n.role.includes('item')).slice(0, 20);
+        assert.equal(numbers.map((n) => n.name).join(' '), cipher);
+        // Heard at once, the focus staying on the button.
+        assert.deepEqual(live(tree), [['status bar', 'polite', 'Таблицата има 20 реда.']]);
+        assert.deepEqual(tree.filter((n) => n.states.includes('focused')).map((n) => n.name), ['Криптирай']);
+      });
       await page.click('#Command1_1');
-      const cleared = await heard(page, (t) => t.some((n) => n.live && n.text !== 'Таблицата има 20 реда.'));
-      assert.deepEqual(live(cleared), [['status bar', 'polite', 'Таблицата е празна.']]);
-      for (const list of cleared.filter((n) => n.role === 'list box')) assert.match(list.description, /^няма редове: /);
+      await heard(page, (cleared) => {
+        assert.deepEqual(live(cleared), [['status bar', 'polite', 'Таблицата е празна.']]);
+        const lists = cleared.filter((n) => n.role === 'list box');
+        assert.equal(lists.length, 4);
+        for (const list of lists) assert.match(list.description, /^няма редове: /);
+      });
       await page.close();
     });
 
-    test('without WebAssembly the page says why it cannot run and what to try; without JavaScript, only that it needs it', async () => {
+    test('without WebAssembly the page says why it cannot run and what to try; without JavaScript, only that it needs it', async (t) => {
       const told = 'Програмата не може да работи в този браузър: той не изпълнява WebAssembly или то е изключено в '
         + 'настройките му. Включете WebAssembly или отворете страницата в друг или по-нов браузър.';
       // WebAssembly missing, or there but refusing to compile (switched off by a policy).
       for (const off of [() => { delete globalThis.WebAssembly; },
         () => { WebAssembly.instantiate = () => Promise.reject(new WebAssembly.CompileError('off')); }]) {
-        const page = await browser.newPage();
-        await page.evaluateOnNewDocument(off);
-        await page.goto(url);
-        await page.waitForFunction(() => !document.getElementById('status').textContent.endsWith('…'));
+        const page = await open(browser, url, undefined, (p) => p.evaluateOnNewDocument(off));
         assert.equal(await page.$eval('body', (body) => body.innerText.trim()), told);
         await page.close();
       }
       // Firefox's driver cannot switch JavaScript off in a page: a browser without it.
-      const plain = name === 'firefox' ? await launch(name, { prefs: { 'javascript.enabled': false } }) : browser;
+      const plain = name === 'firefox' ? await launch(name, undefined, { prefs: { 'javascript.enabled': false } }) : browser;
+      if (plain !== browser) t.after(() => plain.close()); // failed or not
       const page = await plain.newPage();
       if (name === 'chromium') await page.setJavaScriptEnabled(false);
       await page.goto(url);
       assert.equal(await page.$eval('body', (body) => body.innerText.trim()), 'За да работи, страницата има нужда от JavaScript.');
-      await (plain === browser ? page.close() : plain.close());
+      await page.close();
     });
 
     for (const viewport of [{ width: 375, height: 667 }, { width: 320, height: 568 }]) {
       test(`a ${viewport.width}-pixel phone: one column, every target 44 pixels high or more, nothing cut, all by touch`, async () => {
-        const page = await open(browser, { ...viewport, hasTouch: true, isMobile: name === 'chromium' });
+        const page = await open(browser, url, { ...viewport, hasTouch: true, isMobile: name === 'chromium' });
         await tap(page, '#Command1_0');
         const heights = await page.evaluate(() => Object.fromEntries(['#Text2_0', '#Text2_1', '#Text2_2', '#Command1_0', '#Command1_1',
           '#Frame1 [role=row] > :not(.corner)', '[role=option]', '#Text1_0'].map((s) => [s,
@@ -243,10 +226,10 @@ for (const name of (process.env.WEB_BROWSERS || 'chromium,firefox').split(',')) 
         text.selectNodeContents(label);
         return text.getBoundingClientRect().height * devicePixelRatio;
       });
-      const plain = await open(browser, { width: 1280, height: 800 });
+      const plain = await open(browser, url, { width: 1280, height: 800 });
       const normal = await size(plain);
       await plain.close();
-      const page = await open(browser, { width: 320, height: 200, deviceScaleFactor: 4 });
+      const page = await open(browser, url, { width: 320, height: 200, deviceScaleFactor: 4 });
       const zoomed = await size(page);
       assert.ok(zoomed >= 2 * normal, `${zoomed} device pixels against ${normal}`);
       assert.deepEqual(await misfits(page), []);
@@ -256,17 +239,17 @@ for (const name of (process.env.WEB_BROWSERS || 'chromium,firefox').split(',')) 
 
     for (const viewport of [{ width: 800, height: 600 }, { width: 375, height: 667 }]) {
       test(`with WCAG's text spacing, ${viewport.width} pixels wide, no text is cut and nothing overlaps`, async () => {
-        const page = await open(browser, viewport);
+        const page = await open(browser, url, viewport);
         await page.click('#Command1_0');
         await page.addStyleTag({ content: spacing });
-        await page.evaluate(() => new Promise(requestAnimationFrame));
+        await settled(page);
         assert.deepEqual(await misfits(page), []);
         await page.close();
       });
     }
 
     test('after a box cuts a paste to its limit, Ctrl+Z and Ctrl+Shift+Z undo and redo the paste, in every box', async () => {
-      const page = await open(browser);
+      const page = await open(browser, url);
       const chord = async (...keys) => {
         for (const key of keys) await page.keyboard.down(key);
         for (const key of keys.reverse()) await page.keyboard.up(key);
@@ -294,7 +277,7 @@ for (const name of (process.env.WEB_BROWSERS || 'chromium,firefox').split(',')) 
     });
 
     test('the picked row reads at 4.5:1 or more in every list, with and without the focus', async () => {
-      const page = await open(browser);
+      const page = await open(browser, url);
       await page.click('#Command1_0');
       await page.click('#List1_2 > :nth-child(3)');
       for (const focus of ['#List1_2', '#Text2_0']) {
@@ -311,10 +294,11 @@ for (const name of (process.env.WEB_BROWSERS || 'chromium,firefox').split(',')) 
       await page.close();
     });
 
-    test('under forced colours the picked row takes the system highlight, and focus marks and buttons\' edges show', async () => {
+    test('under forced colours the picked row takes the system highlight, and focus marks and buttons\' edges show', async (t) => {
       // Chromium emulates forced colours in a page; Firefox forces them with a setting.
-      const forced = name === 'firefox' ? await launch(name, { prefs: { 'browser.display.document_color_use': 2 } }) : browser;
-      const page = await open(forced, undefined, async (p) => {
+      const forced = name === 'firefox' ? await launch(name, undefined, { prefs: { 'browser.display.document_color_use': 2 } }) : browser;
+      if (forced !== browser) t.after(() => forced.close());
+      const page = await open(forced, url, undefined, async (p) => {
         if (name === 'chromium') {
           await (await p.createCDPSession()).send('Emulation.setEmulatedMedia', { features: [{ name: 'forced-colors', value: 'active' }] });
         }
@@ -354,7 +338,7 @@ for (const name of (process.env.WEB_BROWSERS || 'chromium,firefox').split(',')) 
         await page.focus(button);
         assert.ok(contrast(await pixel(page, button, -3, 10), canvas) >= 3, `${button} focus mark`);
       }
-      await (forced === browser ? page.close() : forced.close());
+      await page.close();
     });
   });
 }

@@ -1,0 +1,57 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// What the page's tests and the page's figures share: Debian's browsers, a
+// server for the built page (WEB_PAGE may name another build of it), and
+// waiting for the page to settle.
+'use strict';
+
+const fs = require('node:fs');
+const http = require('node:http');
+const path = require('node:path');
+const puppeteer = require('puppeteer-core');
+
+const file = process.env.WEB_PAGE || path.resolve(__dirname, '../../dist/web/nihilist-cipher.html');
+
+// Each browser headless unless told, in the profile given (a fresh one if
+// none), without WebGL. Firefox lets a test put text on its clipboard
+// without a click first. Headless Chromium hides scroll bars unless a test
+// that checks them asks for them. `prefs` are Firefox's, `args` Chromium's.
+const launch = (name, userDataDir, { scrollBars = false, prefs = {}, args = [], ...options } = {}) => puppeteer.launch(
+  name === 'firefox'
+    ? { browser: 'firefox', executablePath: '/usr/bin/firefox-esr', headless: true, userDataDir, ...options,
+      extraPrefsFirefox: { 'webgl.disabled': true, 'dom.events.testing.asyncClipboard': true, ...prefs } }
+    : { executablePath: '/usr/bin/chromium', headless: true, userDataDir, ...options,
+      args: ['--no-sandbox', '--disable-gpu', '--disable-3d-apis', '--disable-background-networking',
+        '--disable-component-update', '--disable-sync', '--no-first-run', '--force-device-scale-factor=1', ...args],
+      ignoreDefaultArgs: scrollBars ? ['--hide-scrollbars'] : [] });
+
+// Serves the built page at a local address; resolves to { url, close }.
+async function serve() {
+  const html = fs.readFileSync(file, 'utf8');
+  const server = http.createServer((_, response) => response.writeHead(200,
+    { 'Content-Type': 'text/html; charset=utf-8', 'Cache-Control': 'no-store' }).end(html));
+  await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
+  return { url: `http://127.0.0.1:${server.address().port}/`, close: () => server.close() };
+}
+
+// Resolves once the page has done all that the last action set off: the
+// next frame, which delivers the scroll events an action queued, and then
+// the page's own signal (no core call, timer or restart left to run).
+async function settled(page) {
+  await page.evaluate(() => new Promise(requestAnimationFrame));
+  await page.waitForSelector('html[data-settled]');
+}
+
+// A new page of the viewport's size, `before` run on it first, at `url`,
+// settled; page.errors collects its uncaught errors.
+async function open(browser, url, viewport = { width: 800, height: 600 }, before = null) {
+  const page = await browser.newPage();
+  page.errors = [];
+  page.on('pageerror', (error) => page.errors.push(error.message));
+  await page.setViewport(viewport);
+  if (before) await before(page);
+  await page.goto(url);
+  await settled(page);
+  return page;
+}
+
+module.exports = { file, launch, serve, settled, open };
