@@ -14,9 +14,10 @@
 //           Chromium with the clipboard permissions, Firefox with its testing
 //           preference), then Ctrl+V, which the browser pastes itself
 //           (Chromium's driver is told the key's Paste command).
-//   insert  keyboard.sendCharacter: CDP Input.insertText in Chromium; in
-//           Firefox the driver's character input, one code point at a time
-//           (it takes no more), which a box fits to its limit alike.
+//   insert  in a box keyboard.sendCharacter: CDP Input.insertText in
+//           Chromium; in Firefox the driver's character input, one code point
+//           at a time (it takes no more), which a box fits to its limit alike;
+//           elsewhere the characters as keys.
 //   wheel   one mouse.wheel of deltaY 100 per notch over the list's middle.
 'use strict';
 
@@ -149,7 +150,9 @@ async function play(page, browserName, step) {
     return;
   }
   case 'insert':
-    // Firefox's driver takes one character at a time.
+    // Firefox's driver takes one character at a time. Outside a box an input
+    // method has nothing to write into: the characters arrive as keys.
+    if (!(await page.evaluate(() => document.activeElement.matches('input, textarea')))) return page.keyboard.type(rest);
     for (const c of browserName === 'firefox' ? [...rest] : [rest]) await page.keyboard.sendCharacter(c);
     return;
   case 'key':
