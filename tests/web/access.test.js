@@ -247,33 +247,58 @@ for (const name of (process.env.WEB_BROWSERS || 'chromium,firefox').split(',')) 
       });
     }
 
-    test('after a box cuts a paste to its limit, Ctrl+Z and Ctrl+Shift+Z undo and redo the paste, in every box', async () => {
-      const page = await open(browser, url);
-      const chord = async (...keys) => {
-        for (const key of keys) await page.keyboard.down(key);
-        for (const key of keys.reverse()) await page.keyboard.up(key);
-      };
-      const value = (k) => page.$eval(`#Text2_${k}`, (box) => [box.value, box.selectionStart]);
-      // Limits 10, 10 and 40 characters; what was there stays, the paste is cut.
-      for (const [k, start, caret, pasted, cut] of [
-        [0, 'ZEBRAS', 3, 'ЖЖЖЖЖЖЖЖ', 'ZEBЖЖЖЖRAS'],
-        [1, 'RUSSIAN', 7, 'abcdefghijkl', 'RUSSIANabc'],
-        [2, 'DYNAMITE WINTER PALACE', 0, '😀'.repeat(30), '😀'.repeat(18) + 'DYNAMITE WINTER PALACE']]) {
-        const from = (k + 1) % 3;
-        await page.$eval(`#Text2_${from}`, (box, text) => { box.value = text; box.focus(); box.select(); }, pasted);
-        await chord('Control', 'KeyC');
-        await page.$eval(`#Text2_${k}`, (box, text, at) => { box.value = text; box.focus(); box.setSelectionRange(at, at); }, start, caret);
-        await chord('Control', 'KeyV');
-        const after = [cut, [...cut].slice(0, [...start].slice(0, caret).length + [...cut].length - [...start].length).join('').length];
-        assert.deepEqual(await value(k), after, `box ${k} pasted`);
-        await chord('Control', 'KeyZ');
-        assert.equal((await value(k))[0], start, `box ${k} undone`);
-        await chord('Control', 'Shift', 'KeyZ');
-        assert.deepEqual(await value(k), after, `box ${k} redone`);
-      }
-      assert.deepEqual(page.errors, []);
-      await page.close();
-    });
+    // Limits 10, 10 and 40 characters (code points). What a box refuses is
+    // refused before the edit: Ctrl+Z gives back exactly the text before, and
+    // Ctrl+Y or Ctrl+Shift+Z the cut edit. `ime` is an input method's word,
+    // first composed as its first three letters (Chromium's driver alone has one).
+    for (const [what, k, start, [from, to], how, data, cut] of [
+      ['a paste in the middle', 0, 'ZEBRAS', [3, 3], 'paste', 'ЖЖЖЖЖЖЖЖ', 'ZEBЖЖЖЖRAS'],
+      ['a paste at the end', 1, 'RUSSIAN', [7, 7], 'paste', 'abcdefghijkl', 'RUSSIANabc'],
+      ['emoji at the start', 2, 'DYNAMITE WINTER PALACE', [0, 0], 'paste', '😀'.repeat(30), `${'😀'.repeat(18)}DYNAMITE WINTER PALACE`],
+      ['a paste over the whole text, with line breaks', 0, 'ZEBRAS', [0, 6], 'paste', 'abc\ndef\nghijk\n', 'abc def gh'],
+      ['a paste into an empty box', 1, '', [0, 0], 'paste', 'x'.repeat(30), 'x'.repeat(10)],
+      ['line breaks within the limit', 2, 'AB', [1, 1], 'paste', 'c\nd\n\n', 'Ac dB'],
+      ['400,000 emoji into an empty box', 2, '', [0, 0], 'paste', '😀'.repeat(400000), '😀'.repeat(40)],
+      ['a letter typed into a full box', 0, 'ABCDEFGHIJ', [2, 2], 'type', 'x', 'ABCDEFGHIJ'],
+      ['an input method\'s word over the limit', 0, 'ABCDEFGH', [8, 8], 'ime', 'xyzw', 'ABCDEFGHxy'],
+    ]) {
+      test(`undo after a box cuts ${what}`, { skip: how === 'ime' && name !== 'chromium' }, async () => {
+        const page = await open(browser, url);
+        const chord = async (...keys) => {
+          for (const key of keys) await page.keyboard.down(key);
+          for (const key of keys.reverse()) await page.keyboard.up(key);
+        };
+        const value = async () => {
+          await settled(page);
+          return page.$eval(`#Text2_${k}`, (box) => [box.value, box.selectionStart]);
+        };
+        if (how === 'paste') {
+          await page.evaluate((text) => {
+            const source = document.body.appendChild(document.createElement('textarea'));
+            source.value = text;
+            source.select();
+          }, data);
+          await chord('Control', 'KeyC');
+        }
+        await page.$eval(`#Text2_${k}`, (box, text, range) => { box.value = text; box.focus(); box.setSelectionRange(...range); }, start, [from, to]);
+        if (how === 'paste') await chord('Control', 'KeyV');
+        else if (how === 'type') await page.keyboard.type(data);
+        else {
+          const cdp = await page.createCDPSession();
+          await cdp.send('Input.imeSetComposition', { text: data.slice(0, 3), selectionStart: 3, selectionEnd: 3 });
+          await cdp.send('Input.insertText', { text: data });
+        }
+        const after = [cut, cut.length - (start.length - to)];
+        assert.deepEqual(await value(), after, 'cut');
+        for (const [keys, text] of [[['Control', 'KeyZ'], start], [['Control', 'KeyY'], cut], [['Control', 'KeyZ'], start],
+          [['Control', 'Shift', 'KeyZ'], cut]]) {
+          await chord(...keys);
+          assert.equal((await value())[0], text, keys.join('+'));
+        }
+        assert.deepEqual(page.errors, []);
+        await page.close();
+      });
+    }
 
     test('the picked row reads at 4.5:1 or more in every list, with and without the focus', async () => {
       const page = await open(browser, url);
