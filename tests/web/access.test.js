@@ -152,7 +152,7 @@ for (const name of (process.env.WEB_BROWSERS || 'chromium,firefox').split(',')) 
         // In the order the lists stand on the screen, each with its rows.
         const lists = tree.filter((n) => n.role === 'list box');
         assert.deepEqual(lists.map((n) => n.name).sort(), ['Буква', 'Ключ', 'Код', 'Шифър']);
-        for (const list of lists) assert.match(list.description, /^20 реда: \S/, list.name);
+        for (const list of lists) assert.match(list.description, /^[^0-9]+$/, list.name); // the count is said once, below
         const numbers = tree.slice(tree.indexOf(lists.find((n) => n.name === 'Шифър')) + 1).filter((n) => n.role.includes('item')).slice(0, 20);
         assert.equal(numbers.map((n) => n.name).join(' '), cipher);
         // Heard at once, the focus staying on the button.
@@ -164,7 +164,6 @@ for (const name of (process.env.WEB_BROWSERS || 'chromium,firefox').split(',')) 
         assert.deepEqual(live(cleared), [['status bar', 'polite', 'Таблицата е празна.']]);
         const lists = cleared.filter((n) => n.role === 'list box');
         assert.equal(lists.length, 4);
-        for (const list of lists) assert.match(list.description, /^няма редове: /);
       });
       await page.close();
     });
