@@ -187,36 +187,59 @@ for (const name of (process.env.WEB_BROWSERS || 'chromium,firefox').split(',')) 
       await (plain === browser ? page.close() : plain.close());
     });
 
-    for (const viewport of [{ width: 375, height: 667 }, { width: 320, height: 568 }]) {
-      test(`a ${viewport.width}-pixel phone: one column, every target 44 pixels high or more, nothing cut, all by touch`, async () => {
-        const page = await open(browser, url, { ...viewport, hasTouch: true, isMobile: name === 'chromium' });
+    // Touch screens, upright and sideways: from 40em (640 pixels) the
+    // square stands beside the boxes and buttons. Firefox is told its pointer
+    // is a finger by a setting; Chromium by touch itself.
+    let fingers;
+    for (const [width, height, beside] of [[375, 667, false], [320, 568, false], [740, 360, true], [667, 375, true],
+      [768, 1024, true], [1024, 768, true]]) {
+      test(`a ${width}x${height} touch screen: every target 44 pixels high or more, nothing cut, all by touch, the picked row kept in view`, async () => {
+        fingers ??= name === 'firefox' ? await launch(name, undefined, { prefs: { 'ui.primaryPointerCapabilities': 1 } }) : browser;
+        const page = await open(fingers, url, { width, height, hasTouch: true, isMobile: name === 'chromium' });
         await tap(page, '#Command1_0');
         const heights = await page.evaluate(() => Object.fromEntries(['#Text2_0', '#Text2_1', '#Text2_2', '#Command1_0', '#Command1_1',
           '#Frame1 [role=row] > :not(.corner)', '[role=option]', '#Text1_0'].map((s) => [s,
           Math.min(...[...document.querySelectorAll(s)].map((e) => e.getBoundingClientRect().height))])));
-        for (const [what, height] of Object.entries(heights)) assert.ok(height >= 44, `${what}: ${height} px`);
+        for (const [what, least] of Object.entries(heights)) assert.ok(least >= (what.includes('Command') ? 48 : 44), `${what}: ${least} px`);
         assert.deepEqual(await misfits(page), []);
-        // Top to bottom: boxes, buttons, square, lists, explanation; the
-        // lists side by side as in the window, across the column's width.
+        // Top to bottom: boxes, buttons, square (or the square beside them),
+        // lists, explanation; the lists side by side as in the window, across
+        // the column's width.
         const at = await page.evaluate(() => Object.fromEntries(['Text2_0', 'Text2_1', 'Text2_2', 'Command1_0', 'Frame1', 'List1_0',
           'Text1_0', 'List1_3', 'List1_1', 'List1_2'].map((id) => [id, document.getElementById(id).getBoundingClientRect().toJSON()])));
-        const down = ['Text2_0', 'Text2_1', 'Text2_2', 'Command1_0', 'Frame1', 'List1_0', 'Text1_0'];
+        const down = ['Text2_0', 'Text2_1', 'Text2_2', 'Command1_0', ...(beside ? [] : ['Frame1']), 'List1_0', 'Text1_0'];
         down.slice(1).forEach((id, i) => assert.ok(at[id].top >= at[down[i]].bottom, `${id} below ${down[i]}`));
+        if (beside) assert.ok(at.Frame1.left >= at.Text2_0.right && at.Frame1.bottom <= at.List1_0.top, 'the square beside the boxes');
         const across = ['List1_3', 'List1_0', 'List1_1', 'List1_2'];
         across.slice(1).forEach((id, i) => assert.ok(at[id].left >= at[across[i]].right && at[id].top === at[across[0]].top, `${id} right of ${across[i]}`));
-        assert.ok(Math.abs(at.List1_3.left - at.Text2_0.left) < 1 && Math.abs(at.List1_2.right - at.Text2_0.right) < 1, 'lists across the column');
+        assert.ok(Math.abs(at.List1_3.left - at.Text1_0.left) < 1 && Math.abs(at.List1_2.right - at.Text1_0.right) < 1, 'lists across the column');
         // Seven whole rows show, as in the window; a tap picks a row in all four.
         assert.equal(await page.$eval('#List1_0', (list) => [...list.children].filter((o) => o.getBoundingClientRect().bottom <= list.getBoundingClientRect().bottom - list.clientTop).length), 7);
         await tap(page, '#List1_1 > :nth-child(3)');
         assert.deepEqual(await page.$$eval('[aria-selected=true]', (rows) => rows.map((o) => o.id)), ['List1_0_2', 'List1_1_2', 'List1_2_2', 'List1_3_2']);
         assert.equal(await page.$eval('#List1_2', (list) => [...list.children].map((o) => o.textContent).join(' ')), cipher);
         assert.deepEqual(await audit(page), [], 'axe-core, after Encrypt');
+        // Turned and turned back, the picked row stays in view in all four
+        // lists; a box being typed in stays above an on-screen keyboard that
+        // takes half the screen.
+        const inView = (selector) => page.$$eval(selector, (rows) => rows.map((row) => {
+          const r = row.getBoundingClientRect();
+          return r.top >= 0 && r.bottom <= innerHeight;
+        }));
+        for (const [w, h, what] of [[height, width, '[aria-selected=true]'], [width, height, '[aria-selected=true]'],
+          [width, Math.round(height / 2), '#Text2_2']]) {
+          if (what === '#Text2_2') await page.$eval('#Text2_2', (box) => { box.focus(); scrollTo(0, document.body.scrollHeight); });
+          await page.setViewport({ width: w, height: h, hasTouch: true, isMobile: name === 'chromium' });
+          await settled(page);
+          assert.deepEqual(await inView(what), what === '#Text2_2' ? [true] : [true, true, true, true], `${what} at ${w}x${h}`);
+        }
         await tap(page, '#Command1_1');
         assert.deepEqual(await page.$$eval('#Text2_0, #Text2_1, #Text2_2', (boxes) => boxes.map((box) => box.value)), ['', '', '']);
         assert.deepEqual(page.errors, []);
         await page.close();
       });
     }
+    after(() => fingers !== browser && fingers?.close());
 
     test('zoomed to 400 % in a 1280-pixel window, text is twice its size or more and nothing scrolls sideways', async () => {
       const size = async (page) => page.$eval('#Label1_1', (label) => {
