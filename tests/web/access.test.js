@@ -258,16 +258,48 @@ for (const name of (process.env.WEB_BROWSERS || 'chromium,firefox').split(',')) 
       await page.close();
     });
 
-    for (const viewport of [{ width: 800, height: 600 }, { width: 375, height: 667 }]) {
-      test(`with WCAG's text spacing, ${viewport.width} pixels wide, no text is cut and nothing overlaps`, async () => {
-        const page = await open(browser, url, viewport);
+    // A reader's settings, applied once the page is open (a minimum font
+    // size only at the browser's start): no text is cut, nothing overlaps,
+    // and the text is as large as asked.
+    const declared = 'line-height: 1.5 !important; letter-spacing: 0.12em !important; word-spacing: 0.16em !important';
+    let reader;
+    for (const [what, width, set, size] of [
+      ['WCAG\'s text spacing in <head>', 800, (page) => page.addStyleTag({ content: spacing })],
+      ['WCAG\'s text spacing in <head>', 375, (page) => page.addStyleTag({ content: spacing })],
+      ['WCAG\'s text spacing on <html>', 800, (page) => page.$eval('html', (e, css) => { e.style.cssText = css; }, declared)],
+      ['WCAG\'s text spacing on <body>', 800, (page) => page.$eval('body', (e, css) => { e.style.cssText = css; }, declared)],
+      ['WCAG\'s text spacing in an adopted style sheet', 800, (page) => page.evaluate((css) => {
+        const sheet = new CSSStyleSheet();
+        sheet.replaceSync(css);
+        document.adoptedStyleSheets = [sheet];
+      }, spacing)],
+      ['a default font size of 20 pixels', 800, async (page) => (await page.createCDPSession()).send('Page.setFontSizes',
+        { fontSizes: { standard: 20 } }), 20],
+      ['a minimum font size of 28 pixels', 800, null, 28],
+    ]) {
+      test(`with ${what}, ${width} pixels wide, no text is cut and nothing overlaps`, { skip: what.includes('default') && name !== 'chromium' }, async () => {
+        if (!set && !reader) {
+          // Chromium keeps the setting in its profile, Firefox in a preference.
+          const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'nihilist-reader-'));
+          fs.mkdirSync(path.join(dir, 'Default'));
+          fs.writeFileSync(path.join(dir, 'Default/Preferences'), JSON.stringify({ webkit: { webprefs: { minimum_font_size: 28 } } }));
+          reader = await launch(name, dir, { prefs: { 'font.minimum-size.x-cyrillic': 28 } });
+        }
+        const page = await open(set ? browser : reader, url, { width, height: 600 });
         await page.click('#Command1_0');
-        await page.addStyleTag({ content: spacing });
+        await set?.(page);
         await settled(page);
         assert.deepEqual(await misfits(page), []);
+        const text = await page.$eval('#Label1_1', (label) => {
+          const range = document.createRange();
+          range.selectNodeContents(label);
+          return range.getBoundingClientRect().height;
+        });
+        assert.ok(text >= (size ?? 0), `text ${text} pixels high`);
         await page.close();
       });
     }
+    after(() => reader?.close());
 
     // Limits 10, 10 and 40 characters (code points). What a box refuses is
     // refused before the edit: Ctrl+Z gives back exactly the text before, and
