@@ -174,7 +174,7 @@ for (const name of (process.env.WEB_BROWSERS || 'chromium,firefox').split(',')) 
       await page.close();
     });
 
-    test('without WebAssembly the page says why it cannot run and what to try; without JavaScript, only that it needs it', async () => {
+    test('without WebAssembly the page says why it cannot run and what to try; without JavaScript, only that it needs it', async (t) => {
       const told = 'Програмата не може да работи в този браузър: той не изпълнява WebAssembly или то е изключено в '
         + 'настройките му. Включете WebAssembly или отворете страницата в друг или по-нов браузър.';
       // WebAssembly missing, or there but refusing to compile (switched off by a policy).
@@ -186,11 +186,12 @@ for (const name of (process.env.WEB_BROWSERS || 'chromium,firefox').split(',')) 
       }
       // Firefox's driver cannot switch JavaScript off in a page: a browser without it.
       const plain = name === 'firefox' ? await launch(name, undefined, { prefs: { 'javascript.enabled': false } }) : browser;
+      if (plain !== browser) t.after(() => plain.close()); // failed or not
       const page = await plain.newPage();
       if (name === 'chromium') await page.setJavaScriptEnabled(false);
       await page.goto(url);
       assert.equal(await page.$eval('body', (body) => body.innerText.trim()), 'За да работи, страницата има нужда от JavaScript.');
-      await (plain === browser ? page.close() : plain.close());
+      await page.close();
     });
 
     // Touch screens either way up; from 640 pixels the square beside the boxes. Firefox's finger is a setting.
@@ -316,9 +317,10 @@ for (const name of (process.env.WEB_BROWSERS || 'chromium,firefox').split(',')) 
       await page.close();
     });
 
-    test('under forced colours the picked row takes the system highlight, and focus marks and buttons\' edges show', async () => {
+    test('under forced colours the picked row takes the system highlight, and focus marks and buttons\' edges show', async (t) => {
       // Chromium emulates forced colours in a page; Firefox forces them with a setting.
       const forced = name === 'firefox' ? await launch(name, undefined, { prefs: { 'browser.display.document_color_use': 2 } }) : browser;
+      if (forced !== browser) t.after(() => forced.close());
       const page = await open(forced, url, undefined, async (p) => {
         if (name === 'chromium') {
           await (await p.createCDPSession()).send('Emulation.setEmulatedMedia', { features: [{ name: 'forced-colors', value: 'active' }] });
@@ -359,7 +361,7 @@ for (const name of (process.env.WEB_BROWSERS || 'chromium,firefox').split(',')) 
         await page.focus(button);
         assert.ok(contrast(await pixel(page, button, -3, 10), canvas) >= 3, `${button} focus mark`);
       }
-      await (forced === browser ? page.close() : forced.close());
+      await page.close();
     });
   });
 }

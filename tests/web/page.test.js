@@ -52,6 +52,26 @@ const pageState = async (page) => {
   });
 };
 
+// The core's C interface called as no page would: a number out of range
+// gets nothing or an empty answer, never an abort; a text comes back as JSON
+// that parses, control characters and all.
+test('the page core ignores numbers out of range and hands back JSON that parses', async () => {
+  const { instance } = await WebAssembly.instantiate(wasm, { page: { upper: () => 0 },
+    env: { emscripten_notify_memory_growth() {} }, wasi_snapshot_preview1: { proc_exit() { throw new Error('exit'); } } });
+  const core = instance.exports;
+  core._initialize();
+  const take = (length) => new TextDecoder().decode(new Uint8Array(core.memory.buffer, core.nc_output(), length));
+  for (const [call, expected] of [[() => take(core.nc_box(3)), ''], [() => take(core.nc_cell(-1)), ''],
+    [() => take(core.nc_cell(25)), ''], [() => core.nc_count(4), 0], [() => take(core.nc_item(0, 0)), ''],
+    [() => take(core.nc_item(-1, 0)), ''], [() => core.nc_selected(4), -1], [() => core.nc_top(-1), 0],
+    [() => take(core.nc_fit(3, 0, 0)), 'null'], [() => take(core.nc_fit(0, 4, 99)), '{"text":"","cursor":0}'],
+    [() => core.nc_set_box(-1, 0), undefined], [() => core.nc_list_key(0, 6), undefined],
+    [() => core.nc_list_press(4, 0), undefined]]) assert.equal(call(), expected, call.toString());
+  const text = 'a"\\\n\tb';
+  new Uint8Array(core.memory.buffer).set(new TextEncoder().encode(text), core.nc_input(text.length));
+  assert.deepEqual(JSON.parse(take(core.nc_fit(0, 0, text.length))), { text, cursor: 6 });
+});
+
 for (const name of (process.env.WEB_BROWSERS || 'chromium,firefox').split(',')) {
   describe(name, () => {
     const profile = fs.mkdtempSync(path.join(os.tmpdir(), `nihilist-${name}-`));
@@ -221,8 +241,10 @@ for (const name of (process.env.WEB_BROWSERS || 'chromium,firefox').split(',')) 
       }));
       await page.focus('#Text2_2');
       await page.keyboard.type('ж');
+      const typed = await page.$eval('#Text2_2', (box) => box.value);
       await page.click('#Command1_0');
       await settled(page);
+      assert.equal(await page.$eval('#Text2_2', (box) => box.value), typed, 'the text kept');
       const status = await page.$eval('#status', (status) => [status.getAttribute('role'), status.textContent]);
       assert.equal(status[0], 'status');
       assert.match(status[1], /^[А-Яа-я][^A-Za-z]+$/);
@@ -261,9 +283,10 @@ for (const name of (process.env.WEB_BROWSERS || 'chromium,firefox').split(',')) 
       await page.close();
     });
 
-    // A 375-pixel phone, and a 1000-pixel window at 300 % zoom.
+    // A 375-pixel phone, a 1000-pixel window at 300 % zoom, and one narrower
+    // than the window but wider than it is high.
     for (const viewport of [{ width: 375, height: 667, hasTouch: true, isMobile: name === 'chromium' },
-      { width: 333, height: 233, deviceScaleFactor: 3, hasTouch: true }]) {
+      { width: 333, height: 233, deviceScaleFactor: 3, hasTouch: true }, { width: 480, height: 640, hasTouch: true }]) {
       test(`${viewport.width} pixels wide, the whole window fits the width, and both buttons work by touch`, async () => {
         const page = await open(browser, url, viewport);
         const [win, encrypt, clear] = await rectangles(page, ['window', 'Command1_0', 'Command1_1']);
