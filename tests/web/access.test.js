@@ -208,8 +208,7 @@ for (const name of (process.env.WEB_BROWSERS || 'chromium,firefox').split(',')) 
           Math.min(...[...document.querySelectorAll(s)].map((e) => e.getBoundingClientRect().height))])));
         for (const [what, least] of Object.entries(heights)) assert.ok(least >= (what.includes('Command') ? 48 : 44), `${what}: ${least} px`);
         assert.deepEqual(await misfits(page), []);
-        // Top to bottom: boxes, buttons, square (or beside them), lists,
-        // explanation; the lists side by side as in the window, across the column.
+        // Top to bottom: boxes, buttons, square (or beside them), lists side by side across the column, explanation.
         const at = await page.evaluate(() => Object.fromEntries(['Text2_0', 'Text2_1', 'Text2_2', 'Command1_0', 'Frame1', 'List1_0',
           'Text1_0', 'List1_3', 'List1_1', 'List1_2'].map((id) => [id, document.getElementById(id).getBoundingClientRect().toJSON()])));
         const down = ['Text2_0', 'Text2_1', 'Text2_2', 'Command1_0', ...(beside ? [] : ['Frame1']), 'List1_0', 'Text1_0'];
