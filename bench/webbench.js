@@ -51,6 +51,7 @@ console.log(`nihilist-cipher.html: ${kb(html.length)}, gzipped ${kb(zlib.gzipSyn
     const phone = { height: 667, isMobile: true, hasTouch: true };
     for (const [name, viewport, forced] of [['web-desktop.png', { width: 640, height: 480 }],
       ['web-phone-375.png', { ...phone, width: 375 }], ['web-phone-320.png', { ...phone, width: 320 }],
+      ['web-phone-sideways.png', { ...phone, width: 740, height: 360 }],
       ['web-forced-colours.png', { width: 640, height: 480 }, true]]) {
       const page = await open(browser, url, viewport, forced && (async (p) => {
         await (await p.createCDPSession()).send('Emulation.setEmulatedMedia', { features: [{ name: 'forced-colors', value: 'active' }] });
