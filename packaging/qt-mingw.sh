@@ -111,6 +111,7 @@ step() { "$@" >"$work/$log.log" 2>&1 || { tail -n 40 "$work/$log.log" >&2; exit 
 log=configure step cmake -S "$src" -B /tmp/qtsrc/build -G Ninja "${options[@]}"
 log=build step cmake --build /tmp/qtsrc/build --parallel "$(nproc)"
 log=install step cmake --install /tmp/qtsrc/build
+echo "$name.tar.xz" >"$staged/RECIPE" # what ./dev windows reports
 # The copy to share unpacks to qt6-mingw/, like the older one, byte for byte
 # the same from the same build.
 tar -C "$(dirname "$staged")" --sort=name --mtime=@0 --owner=0 --group=0 --numeric-owner -cf - \
