@@ -37,7 +37,7 @@ trap 'rm -f "$key"' EXIT
 "$wine" reg export "$uninstall\\$product" "$key" /y >/dev/null || fail "no uninstall key for $product"
 entry=$(iconv -f UTF-16 -t UTF-8 "$key")
 for value in '"DisplayName"="Шифърът на нихилистите"' '"Publisher"="Шифърът на нихилистите"' \
-    '"DisplayVersion"="'"$(property "$msi" ProductVersion)"'"'; do
+    '"DisplayVersion"="'"$(property "$msi" ProductVersion)"'"' '"InstallLocation"="C:\\Program Files\\Nihilist Cipher\\"'; do
     grep -qF "$value" <<<"$entry" || fail "the uninstall key lacks $value"
 done
 echo "ok   installed: $folder, the Start-menu shortcut and the Add/Remove Programs entry"

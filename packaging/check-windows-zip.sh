@@ -135,6 +135,12 @@ check "icon (RT_GROUP_ICON IDI_ICON1)" grep -q 'name: .*IDI_ICON1' <<<"$resource
 group_size=$(grep -A3 'name: .*IDI_ICON1' <<<"$resources" | sed -n 's/.*Leaf: .*Size: \(0x[0-9a-f]*\).*/\1/p')
 check "the icon holds five sizes" test $(((${group_size:-6} - 6) / 14)) = 5
 check "version information (RT_VERSION)" grep -q 'ID: 0x000010' <<<"$resources"
+# The entries that lead to a resource itself (no subdirectory) are its languages.
+languages=$(sed -n 's/.*Entry: ID: \(0x[0-9a-f]*\), Value: 0x[0-7][0-9a-f]*$/\1/p' <<<"$resources" | sort -u)
+check "every resource tagged Bulgarian (found: $(echo $languages))" test "$languages" = 0x000402
+# Entry 13 of the data directory, where tools look for the DLLs loaded late.
+delay_imports=$(awk '/^Entry d /{print $2}' <<<"$headers")
+check "the delay-import directory lists the delay-loaded DLLs" test -n "${delay_imports//0/}"
 check "manifest (RT_MANIFEST)" grep -q 'ID: 0x000018' <<<"$resources"
 check "per-monitor DPI awareness in the manifest" grep -q 'PerMonitorV2' "$exe"
 # The read-me asks for Windows 10 1703 or later; the manifest claims no older Windows.
@@ -148,6 +154,20 @@ for text in "Учебна програма" "CompanyName" "VS_VERSION_INFO"; do
     check "$text in the version information" grep -qF "$text" <<<"$version_text"
 done
 check "no web address in the version information" test -z "$(grep -F 'www.' <<<"$version_text")"
+# The version in three parts (1.0 is 1.0.0) everywhere: the texts, the
+# binary block's file and product versions (as four numbers, the last 0)
+# and the MSI's ProductVersion, which Add/Remove Programs shows.
+version=$(sed -n 's/^nihilist-cipher-\(.*\)-windows.*/\1/p' <<<"$top")
+[[ $version == *.*.* ]] || version=$version.0
+for field in FileVersion ProductVersion; do
+    check "$field $version in the version information" grep -qP "$field\Q$version\E(?![.0-9])" <<<"$version_text"
+done
+fixed=$(python3 -c 'import struct, sys
+data = open(sys.argv[1], "rb").read()
+at = data.index(struct.pack("<I", 0xFEEF04BD))  # VS_FIXEDFILEINFO
+words = struct.unpack_from("<4I", data, at + 8)
+print(" ".join("%d.%d.%d.%d" % (a >> 16, a & 0xFFFF, b >> 16, b & 0xFFFF) for a, b in (words[:2], words[2:])))' "$exe")
+check "the binary version block says $version.0 for file and product (found: $fixed)" test "$fixed" = "$version.0 $version.0"
 
 if [ -n "$msi" ]; then
     property() { msiinfo export "$msi" Property | tr -d '\r' | awk -F'\t' -v name="$1" '$1 == name { print $2 }'; }
@@ -157,7 +177,9 @@ if [ -n "$msi" ]; then
     check "MSI: for all users (ALLUSERS=1)" test "$(property ALLUSERS)" = 1
     check "MSI: the product's name and publisher" test "$(property ProductName)/$(property Manufacturer)" \
         = "Шифърът на нихилистите/Шифърът на нихилистите"
-    check "MSI: the version" test "$(property ProductVersion)" = "$(sed -n 's/.*nihilist-cipher-\(.*\)-windows.*/\1/p' <<<"$top").0"
+    check "MSI: the version, $version" test "$(property ProductVersion)" = "$version"
+    check "MSI: Add/Remove Programs gets the install folder" table CustomAction \
+        $'^SetInstallLocation\t51\tARPINSTALLLOCATION\t\\[INSTALLDIR\\]'
     check "MSI: the upgrade code that every version keeps" test "$(property UpgradeCode)" = '{a2a9cca8-cded-41b6-9d61-7d10e6782f70}'
     check "MSI: a later version replaces an earlier one" table Upgrade WIX_UPGRADE_DETECTED
     # Attributes 513: migrate features, and the maximum, this version, included.

@@ -56,9 +56,20 @@ def trace(log, program, prefix, cwd):
     exact = {cwd} | {folder.rsplit("/", n)[0] or "/" for n in range(1, folder.count("/") + 1)}
     inside = lambda p, tree: (p.lower() + "/").startswith(tree.lower().rstrip("/") + "/")
     outside = sorted(p for p in seen if p not in exact and not any(inside(p, t) for t in trees))
-    return report(not outside, f"file trace: {len(seen)} paths, {sum(inside(p, folder) for p in seen)} in the "
-                  f"program's folder, {len(outside)} outside it and Windows' folders" +
-                  "".join("\n     " + p for p in outside))
+    failed = report(not outside, f"file trace: {len(seen)} paths, {sum(inside(p, folder) for p in seen)} in the "
+                    f"program's folder, {len(outside)} outside it and Windows' folders" +
+                    "".join("\n     " + p for p in outside))
+    if os.environ.get("NIHILIST_QT_OLDER"):
+        print("skip Qt's logging rules and GPU probe: built with an older Qt recipe")
+        return failed
+    # Qt's logging rules: in the program's folder only, not where others write.
+    rules = sorted(p for p in seen if p.lower().endswith("/qtlogging.ini") and not inside(p, folder))
+    failed |= report(not rules, "no qtlogging.ini looked for outside the program's folder" +
+                     "".join("\n     " + p for p in rules))
+    # No GPU interface before the window is painted: it paints with the CPU.
+    gpu_dll = r'loaddll:.*Loaded L".*\\(d3d\w*|dxgi|opengl32|wined3d|vulkan-1)\.dll"'
+    gpu = sorted({m.group(1).lower() for m in (re.search(gpu_dll, l, re.I) for l in lines if l.startswith(pid + ":")) if m})
+    return failed | report(not gpu, "no Direct3D, DXGI or OpenGL DLL loaded" + (": " + " ".join(gpu) if gpu else ""))
 
 
 def colours(picture):

@@ -8,7 +8,10 @@
 # show their colours, and that a picked row shows in all four lists.
 # --trace-files (a Windows program under Wine) traces every file the program
 # opens until its window is painted, and fails if it reaches outside its own
-# folder, Windows' folders and Wine's own files.
+# folder, Windows' folders and Wine's own files, or looks for qtlogging.ini
+# anywhere but its folder. It also sets Qt's variables for the platform,
+# scale, font DPI and style, which the program must ignore: the window must
+# still show, as it always does.
 # --plant (a Windows program under Wine) copies DLL beside the program under
 # the names of the DLLs of Windows it loads that are not KnownDLLs, with Wine
 # told to prefer them, as Windows would, to its own; it fails if one is
@@ -48,6 +51,7 @@ if [ -n "$trace_files" ]; then
     mkdir -p "$planted/platforms"
     cp "$(find /usr/lib/x86_64-linux-gnu/wine -name version.dll | head -n 1)" "$planted/platforms/qwindows.dll"
     export WINEQT_PLUGIN_PATH="Z:${planted//\//\\}" WINEQT_QPA_PLATFORM_PLUGIN_PATH="Z:${planted//\//\\}\\platforms"
+    export WINEQT_QPA_PLATFORM=offscreen WINEQT_SCALE_FACTOR=2 WINEQT_FONT_DPI=200 WINEQT_STYLE_OVERRIDE=windows
 fi
 planted_names=(authz d3d9 d3d11 dwmapi dwrite dxgi netapi32 userenv winmm wtsapi32 opengl32 wined3d)
 if [ -n "$plant" ]; then

@@ -7,7 +7,7 @@
 
 // The imports Windows resolves at start (10 1607 and later):
 // DependentLoadFlags of the load configuration directory. GNU ld does not
-// point the header at this table; cmake/pe-load-config.py does, after
+// point the header at this table; cmake/pe-directories.py does, after
 // linking. MSVC's linker makes the table itself (/DEPENDENTLOADFLAG).
 #ifndef _MSC_VER
 constexpr IMAGE_LOAD_CONFIG_DIRECTORY64 LoadConfiguration()
@@ -18,6 +18,12 @@ constexpr IMAGE_LOAD_CONFIG_DIRECTORY64 LoadConfiguration()
     return table;
 }
 extern "C" const IMAGE_LOAD_CONFIG_DIRECTORY64 _load_config_used = LoadConfiguration();
+
+// An empty entry after the delay-import descriptors, which dlltool's
+// libraries place in .text$2 (the linker sorts .text$* by name), so that the
+// table cmake/pe-directories.py points the header at ends as tools expect.
+extern "C"
+    [[gnu::section(".text$3"), gnu::used, gnu::aligned(16)]] const unsigned char nihilist_delay_import_end[32] {};
 #endif
 
 namespace {

@@ -6,16 +6,21 @@
 
 namespace {
 
-// The Windows program has Qt and the plugins it needs built in, and Qt there
-// ignores QT_PLUGIN_PATH; but it would still scan the folder named by
-// QT_QPA_PLATFORM_PLUGIN_PATH, and load a platform plugin DLL found there.
-// No DLL from outside the program may come in, so neither variable may
-// reach QApplication.
-void KeepPluginsBuiltIn()
+// On Windows the program is what a pupil sees, whatever the machine's
+// environment says. Qt's plugins are built in, yet Qt would still scan the
+// folders named by the plugin variables and load a platform plugin DLL
+// found there; the others would start it without a window (platform), at
+// another size (scale, font DPI), in another style or with logging rules
+// read from elsewhere. The tests, which start no program, keep theirs.
+void IgnoreQtEnvironment()
 {
 #ifdef Q_OS_WIN
-    qunsetenv("QT_QPA_PLATFORM_PLUGIN_PATH");
-    qunsetenv("QT_PLUGIN_PATH");
+    static const char* const ignored[] = {"QT_QPA_PLATFORM_PLUGIN_PATH", "QT_PLUGIN_PATH", "QT_QPA_PLATFORM",
+        "QT_QPA_PLATFORMTHEME", "QT_QPA_GENERIC_PLUGINS", "QT_SCALE_FACTOR", "QT_SCREEN_SCALE_FACTORS",
+        "QT_ENABLE_HIGHDPI_SCALING", "QT_SCALE_FACTOR_ROUNDING_POLICY", "QT_USE_PHYSICAL_DPI", "QT_FONT_DPI",
+        "QT_STYLE_OVERRIDE", "QT_LOGGING_CONF"};
+    for (const char* name : ignored)
+        qunsetenv(name);
 #endif
 }
 
@@ -23,7 +28,7 @@ void KeepPluginsBuiltIn()
 
 int main(int argc, char* argv[])
 {
-    KeepPluginsBuiltIn();
+    IgnoreQtEnvironment();
     // The program takes no command line. Qt's own options (-stylesheet,
     // -reverse, -platform, -style...) would let a shortcut restyle the window
     // or load files, so Qt sees the program's name alone.

@@ -37,6 +37,6 @@ run(msibuild ${msi} -i Upgrade.idt)
 # package says); its package code stays.
 execute_process(COMMAND msiinfo suminfo ${msi} OUTPUT_VARIABLE summary COMMAND_ERROR_IS_FATAL ANY)
 string(REGEX MATCH "{[-0-9A-F]+}" package_code "${summary}")
-execute_process(COMMAND msibuild ${msi} -s "Шифърът на нихилистите ${CPACK_PACKAGE_VERSION}" "Шифърът на нихилистите"
+execute_process(COMMAND msibuild ${msi} -s "Шифърът на нихилистите ${CPACK_NIHILIST_VERSION3}" "Шифърът на нихилистите"
     "x64;1026" ${package_code} COMMAND_ERROR_IS_FATAL ANY)
 set(CPACK_EXTERNAL_BUILT_PACKAGES ${msi})
