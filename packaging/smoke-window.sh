@@ -19,7 +19,7 @@
 # Wine's own DLLs load from the program's folder before the program runs.
 # Needs xvfb, xauth, xdotool, imagemagick and python3.
 set -euo pipefail
-[ -n "${SMOKE_WINDOW_INSIDE:-}" ] || SMOKE_WINDOW_INSIDE=1 exec xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" "$0" "$@"
+[ -n "${SMOKE_WINDOW_INSIDE:-}" ] || SMOKE_WINDOW_INSIDE=1 exec xvfb-run -a -n $((100 + $$ % 800)) -s "-screen 0 1024x768x24 -dpi 96" "$0" "$@"
 caption='Шифърът на нихилистите – проект по информатика'
 checks() { python3 "$(dirname "$0")/smoke-window.py" "$@"; }
 screenshot= check_colours= trace_files= plant=
