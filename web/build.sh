@@ -30,6 +30,7 @@ const parts = {
   TEXTS: JSON.stringify(texts).replace(/</g, '\\u003c'),
   CORE: base64(`${out}/core.wasm`),
   CORE_JS: fs.readFileSync('web/core.js', 'utf8').replace(/^if \(typeof module.*\n/m, ''),
+  PAGE_JS: fs.readFileSync('web/page.js', 'utf8'),
 };
 const page = fs.readFileSync('web/page.html', 'utf8').replace(/@([A-Z_]+)@/g, (_, key) => parts[key]);
 fs.writeFileSync('dist/web/nihilist-cipher.html', page);

@@ -1,0 +1,507 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+'use strict';
+// The window, drawn with the browser's own controls from the layout table
+// the core module hands over. Every command and every rule of the lists
+// runs in the core; the page turns events into its calls and draws what it
+// holds. In parts: the settle signal, the error handling, the core bridge,
+// the window's controls, the boxes, the square, the lists, the buttons, the
+// one-column layout, and the start.
+{
+// A wheel notch as the core counts it (eighths of a degree), and as the
+// browser measures it, by WheelEvent.deltaMode: 100 pixels (Chromium),
+// 3 lines (Firefox) or a page.
+const NOTCH_ANGLE = 120;
+const NOTCH_DELTA = [100, 3, 1];
+// How long a scroll by the scroll bar or a finger may pause before the
+// list settles on a whole row.
+const SCROLL_PAUSE_MS = 200;
+// Text may stand this far past its control's edge: a pixel either side is
+// the window's own ("Шифър" in its header).
+const OVERHANG_PX = 1.5;
+const BOXES = [0, 1, 2];
+const LISTS = [0, 1, 2, 3];
+const MESSAGE = {
+  unsupported: 'Програмата не може да работи в този браузър: той не изпълнява WebAssembly или то е изключено в '
+    + 'настройките му. Включете WebAssembly или отворете страницата в друг или по-нов браузър.',
+  failed: 'Програмата не можа да започне в този браузър. Опитайте с друг браузър или по-нова версия.',
+  restarted: 'Програмата срещна грешка и започна отначало. Текстът в полетата е запазен.',
+  stopped: 'Програмата спря поради грешка. Презаредете страницата.',
+};
+// What each list holds, for a screen reader.
+const HOLDS = ['кодът на всяка буква на текста в квадрата', 'кодът на буквата от ключа, с която тя се събира',
+  'сборът на двата кода, числото на шифъра', 'буквите на текста, една на ред'];
+
+// ---- The settle signal. <html data-settled> stands while nothing the page
+// started is left to run (an event's core calls, a timer, a fresh core);
+// each time it comes back, a `settled` event goes to the window.
+let pending = 1; // the start
+const hold = () => {
+  if (pending++ === 0) delete document.documentElement.dataset.settled;
+};
+const release = () => {
+  if (--pending > 0) return;
+  document.documentElement.dataset.settled = '';
+  dispatchEvent(new Event('settled'));
+};
+
+// ---- Error handling. A browser that cannot run the core is told so by an
+// error of its own kind; anything else that stops the start gets the
+// general message. A core that fails later is replaced.
+class Unsupported extends Error {}
+const status = document.getElementById('status');
+const say = (text) => {
+  status.textContent = text;
+  status.hidden = !text;
+};
+let core = null; // while a failed core is replaced, events are dropped
+// Runs an event's work; should the core fail, a fresh one takes over.
+const guard = (work) => (event) => {
+  if (!core) return;
+  hold();
+  try {
+    work(event);
+  } catch (error) {
+    restart(error);
+  } finally {
+    release();
+  }
+};
+async function restart(error) {
+  hold();
+  console.error(error);
+  const failed = core;
+  core = null;
+  say(MESSAGE.restarted);
+  try {
+    core = await loadCore(failed.module);
+    core.load();
+    core.setBoxes(accepted);
+    show();
+  } catch (again) {
+    console.error(again);
+    core = null;
+    say(MESSAGE.stopped);
+  }
+  release();
+}
+
+// ---- The core bridge: the module from the page's own bytes (core.js).
+async function startCore() {
+  if (typeof WebAssembly !== 'object') throw new Unsupported(MESSAGE.unsupported);
+  const bytes = Uint8Array.from(atob(document.getElementById('core').textContent), (c) => c.charCodeAt(0));
+  return loadCore(bytes).catch(() => { throw new Unsupported(MESSAGE.unsupported); });
+}
+
+// ---- The window's controls, from the layout table.
+const win = document.getElementById('window');
+const holder = document.getElementById('holder');
+const made = {};
+let table, texts, tableRow, rowHeight, said;
+const px = (twips) => `${twips / table.twipsPerPixel}px`;
+const rgb = (c) => `rgb(${c.join(', ')})`;
+const element = (tag, attributes = {}, text = '') => {
+  const e = document.createElement(tag);
+  for (const [name, value] of Object.entries(attributes)) e.setAttribute(name, value);
+  e.textContent = text;
+  return e;
+};
+function makeControl(c) {
+  const [group, index] = c.name.split('_');
+  const k = Number(index);
+  switch (group) {
+  case 'Text1': {
+    const pane = element('textarea', { readonly: '', wrap: 'off', 'aria-label': c.accessible, spellcheck: 'false' });
+    pane.value = texts[c.caption];
+    return pane;
+  }
+  case 'Label1':
+    return k === 0 ? element('h1', { class: 'label' }, c.caption)
+      : element('label', { class: 'label', for: `Text2_${k - 1}` }, c.caption);
+  case 'Text2': {
+    const box = element('input', { type: 'text', spellcheck: 'false', autocomplete: 'off', autocapitalize: 'off' });
+    box.value = c.caption;
+    return box;
+  }
+  case 'Frame1': {
+    const frame = element('fieldset');
+    frame.append(element('legend', { id: 'Frame1_caption' }, c.caption),
+      element('div', { class: 'grid', role: 'table', 'aria-labelledby': 'Frame1_caption' }));
+    return frame;
+  }
+  // The square is a table: a reader names a cell with its row's and its
+  // column's number ("Z, ред 1, колона 1").
+  case 'Label2':
+    return element('div', { class: 'label', role: c.accessible === 'ред' ? 'rowheader' : 'columnheader',
+      'aria-label': `${c.accessible} ${c.caption}` }, c.caption);
+  case 'Label3': return element('div', { class: 'label', role: 'cell' }, c.caption);
+  case 'Command1': return element('button', { type: 'button' }, c.caption);
+  case 'Label4': return element('div', { class: 'label' }, c.caption);
+  case 'List1': return element('div', { role: 'listbox', tabindex: '0', 'aria-labelledby': `Label4_${k}`,
+    'aria-describedby': `List1_${k}_holds` });
+  }
+  throw new Error(c.name);
+}
+// The controls go into the page in the table's order, but the ones that
+// take the focus fill their places in Tab order.
+function placeControls() {
+  document.title = table.caption;
+  win.style.cssText = `width: ${px(table.client[0])}; height: ${px(table.client[1])}; background: ${rgb(table.colour)}`;
+  win.style.setProperty('--rows', table.list.visibleRows);
+  win.style.setProperty('--picked', rgb(table.pickedRow));
+  const focusable = [];
+  for (const c of table.controls) {
+    const control = makeControl(c);
+    control.id = c.name;
+    const [x, y, w, h] = c.twips.map(px);
+    control.style.cssText += `left: ${x}; top: ${y}; width: ${w}; height: ${h}`;
+    if (c.background) control.style.background = rgb(c.background);
+    control.hidden = !c.shown;
+    made[c.name] = control;
+    if (table.focus.includes(c.name)) focusable.push(control);
+    (c.inFrame ? made.Frame1.lastChild : win).append(control);
+  }
+  const slots = focusable.map((control) => {
+    const slot = document.createComment('');
+    control.replaceWith(slot);
+    return slot;
+  });
+  slots.forEach((slot, i) => slot.replaceWith(made[table.focus[i]]));
+  // Heard, not seen: after Encrypt or Clear, how many rows there are; what
+  // each list holds.
+  said = element('p', { id: 'Announce', role: 'status', class: 'unseen' });
+  win.append(said, ...LISTS.map((k) => element('span', { id: `List1_${k}_holds`, hidden: '' }, HOLDS[k])));
+}
+
+// ---- The square: its numbers and cells go into the table's rows, by where
+// the layout puts them; the corner above the row numbers is an empty cell.
+function placeSquare() {
+  const inFrame = table.controls.filter((c) => c.inFrame);
+  const place = (i) => [...new Set(inFrame.map((c) => c.twips[i]))].sort((a, b) => a - b);
+  for (const top of place(1)) {
+    const row = element('div', { role: 'row', class: 'row' });
+    for (const left of place(0)) {
+      const c = inFrame.find(({ twips }) => twips[0] === left && twips[1] === top);
+      row.append(c ? made[c.name] : element('div', { role: 'cell', class: 'corner' }));
+    }
+    made.Frame1.lastChild.append(row);
+  }
+}
+// The frame's own border and caption push its contents down and right; the
+// grid moves back so the table's positions hold from its outer corner.
+function alignSquare() {
+  const frame = made.Frame1.getBoundingClientRect();
+  const grid = made.Frame1.lastChild;
+  const origin = grid.getBoundingClientRect();
+  grid.style.left = `${frame.left - origin.left}px`;
+  grid.style.top = `${frame.top - origin.top}px`;
+}
+const showSquare = () => core.cells().forEach((letter, i) => { made[`Label3_${i}`].textContent = letter; });
+
+// ---- The boxes. Each keeps within its limit in characters and on one
+// line, whatever way text arrives. What a box refuses is refused before the
+// edit lands, and what it keeps goes in as the browser's own edit, so that
+// Ctrl+Z gives back exactly the text before and Ctrl+Y redoes. `accepted`
+// is what each box held after its last edit.
+let accepted = [];
+const box = (k) => made[`Text2_${k}`];
+const limit = (k) => table.controls.find((c) => c.name === `Text2_${k}`).limit;
+const points = (text) => [...text];
+const placeCaret = (input, text, cursor) => {
+  const caret = points(text).slice(0, cursor).join('').length;
+  input.setSelectionRange(caret, caret);
+};
+// Where an edit could not be stopped: cut after it, outside the undo.
+function fit(k) {
+  const input = box(k);
+  if (points(input.value).length > limit(k)) {
+    const { text, cursor } = core.fit(k, accepted[k], input.value);
+    input.value = text;
+    placeCaret(input, text, cursor);
+  }
+  accepted[k] = input.value;
+}
+// Line breaks as both browsers make them in a one-line box: the trailing
+// ones dropped, the others spaces.
+const oneLine = (text, whole) => (whole ? text.replace(/[\r\n]+$/, '') : text).replace(/\r\n|[\r\n]/g, ' ');
+// Replaces the box's selection so that the box then holds `fitted`, as one
+// edit of the browser's; the whole text if the rest is not where it was.
+function edit(input, { text, cursor }) {
+  const [head, tail] = [input.value.slice(0, input.selectionStart), input.value.slice(input.selectionEnd)];
+  const whole = !(text.length >= head.length + tail.length && text.startsWith(head) && text.endsWith(tail));
+  if (whole) input.select();
+  const insert = whole ? text : text.slice(head.length, text.length - tail.length);
+  if (insert || input.selectionStart !== input.selectionEnd) document.execCommand('insertText', false, insert);
+  if (whole) placeCaret(input, text, cursor); // else the browser's caret, after what went in, is the core's
+}
+const INSERTS = /^insert(Text|FromPaste|FromDrop|ReplacementText|FromYank)$/;
+function cutBefore(k, event) {
+  const input = box(k);
+  if (!event.cancelable || event.isComposing || !INSERTS.test(event.inputType)) return;
+  const data = event.data ?? event.dataTransfer?.getData('text/plain') ?? '';
+  // No more of it than the box could ever hold (a code point is at most two
+  // units, a line break two), cut before the core sees it.
+  const most = 4 * limit(k) + 4;
+  const text = points(oneLine(data.slice(0, most), data.length <= most)).slice(0, limit(k)).join('');
+  const [head, tail] = [input.value.slice(0, input.selectionStart), input.value.slice(input.selectionEnd)];
+  if (text === data && points(head + text + tail).length <= limit(k)) return;
+  event.preventDefault();
+  edit(input, core.fit(k, input.value, head + text + tail));
+}
+// An input method's word cannot be stopped; once done, if it went over,
+// it is undone and what fits goes in instead, as one edit.
+const composing = new Map(); // box number -> its text and selection when the word began
+function composed(k) {
+  const input = box(k);
+  const [before, from, to] = composing.get(k) ?? [];
+  composing.delete(k);
+  const after = input.value;
+  if (before !== undefined && points(after).length > limit(k)) {
+    document.execCommand('undo');
+    if (input.value === before) {
+      input.setSelectionRange(from, to);
+      edit(input, core.fit(k, before, after));
+    } else if (input.value !== after) {
+      document.execCommand('redo');
+    }
+  }
+  fit(k);
+}
+function listenToBoxes() {
+  for (const k of BOXES) {
+    box(k).addEventListener('beforeinput', guard((event) => cutBefore(k, event)));
+    box(k).addEventListener('input', guard((event) => { if (!event.isComposing && !composing.has(k)) fit(k); }));
+    box(k).addEventListener('compositionstart', () => composing.set(k, [box(k).value, box(k).selectionStart, box(k).selectionEnd]));
+    box(k).addEventListener('compositionend', guard(() => composed(k)));
+  }
+}
+// The boxes as the core has them, each showing the start of its text, as
+// after a fresh start.
+function showBoxes() {
+  accepted = core.boxes();
+  for (const k of BOXES) {
+    box(k).value = accepted[k];
+    box(k).setSelectionRange(0, 0);
+    box(k).scrollLeft = 0;
+  }
+}
+
+// ---- The lists as the core has them: the picked row, and the first row
+// shown at the top of each. A list the pupil is scrolling is left to its
+// scroll bar or finger until the scroll ends or pauses.
+const list = (k) => made[`List1_${k}`];
+const count = (n) => (n === 0 ? 'няма редове' : n === 1 ? 'един ред' : `${n} реда`);
+const scrolling = new Map(); // list number -> the timer of its pause
+function showLists() {
+  const selected = core.selected();
+  const tops = core.tops();
+  for (const k of LISTS) {
+    const rows = [...list(k).children];
+    rows.forEach((option, row) => option.setAttribute('aria-selected', row === selected[k]));
+    if (rows[selected[k]]) list(k).setAttribute('aria-activedescendant', rows[selected[k]].id);
+    else list(k).removeAttribute('aria-activedescendant');
+    list(k).drawnTop = tops[k] * rowHeight;
+    if (!scrolling.has(k)) list(k).scrollTop = list(k).drawnTop;
+  }
+}
+function fillLists() {
+  core.lists().forEach((items, k) => {
+    list(k).replaceChildren(...items.map((item, row) => element('div', { role: 'option', id: `List1_${k}_${row}` }, item)));
+  });
+  showLists();
+}
+// Below the rows, room for the last rows to scroll up to the top of the
+// whole rows a list shows, and no further.
+function padLists() {
+  for (const k of LISTS) {
+    list(k).style.paddingBottom = '';
+    const top = parseFloat(getComputedStyle(list(k)).paddingTop);
+    list(k).style.paddingBottom = `${list(k).clientHeight - top - table.list.visibleRows * rowHeight}px`;
+  }
+}
+// The scroll bar or a finger: the row nearest the top comes first, and
+// when the scroll ends (or pauses) the list settles on a whole row.
+// Snapping by CSS would do the same, but makes a press on the scroll bar's
+// track move a single row.
+function endScroll(k) {
+  if (!scrolling.has(k)) return;
+  clearTimeout(scrolling.get(k));
+  scrolling.delete(k);
+  release();
+}
+function scrolled(k) {
+  if (Math.abs(list(k).scrollTop - list(k).drawnTop) < 1) return false;
+  if (scrolling.has(k)) clearTimeout(scrolling.get(k));
+  else hold(); // until the pause
+  core.listScroll(k, Math.round(list(k).scrollTop / rowHeight));
+  scrolling.set(k, setTimeout(() => {
+    scrolling.delete(k);
+    guard(showLists)();
+    release();
+  }, SCROLL_PAUSE_MS));
+}
+// Focus that Tab or Shift+Tab brings counts as the keyboard's.
+let tabbing = false;
+function pressed(k, event) {
+  if (event.button !== 0) return false;
+  const option = event.target.closest('[role=option]');
+  core.listPress(k, option ? [...list(k).children].indexOf(option) : -1);
+}
+function keyDown(k, event) {
+  // Alt and the system key belong to the browser and the desktop; with
+  // Alt, the keys that would scroll the list are kept from doing so.
+  if (event.altKey && !event.metaKey && /^(Arrow(Up|Down)|Page(Up|Down))$/.test(event.key)) event.preventDefault();
+  if (event.altKey || event.metaKey) return false;
+  if (core.listKey(k, event.key)) event.preventDefault();
+  else if (['ArrowLeft', 'ArrowRight', ' '].includes(event.key)) event.preventDefault(); // one column: nowhere to go
+  else return false;
+}
+function wheeled(k, event) {
+  if (event.ctrlKey) return false; // the browser's zoom
+  event.preventDefault();
+  const mode = event.deltaMode; // read first: Firefox then keeps its own unit
+  core.listWheel(k, Math.round((-event.deltaY * NOTCH_ANGLE) / NOTCH_DELTA[mode]));
+}
+function listenToLists() {
+  addEventListener('keydown', (event) => { if (event.key === 'Tab') tabbing = true; }, true);
+  addEventListener('keyup', () => { tabbing = false; }, true);
+  addEventListener('pointerdown', () => { tabbing = false; }, true);
+  const handlers = {
+    mousedown: pressed, keydown: keyDown, wheel: wheeled, scroll: scrolled,
+    focus: (k) => core.listFocus(k, tabbing),
+    scrollend: (k) => endScroll(k),
+  };
+  for (const k of LISTS) {
+    for (const [type, work] of Object.entries(handlers)) {
+      list(k).addEventListener(type, guard((event) => {
+        if (work(k, event) !== false) showLists();
+      }), type === 'wheel' ? { passive: false } : {});
+    }
+  }
+}
+
+// ---- The buttons: Encrypt (Command1_0) and Clear (Command1_1). After
+// either, a reader hears at once how many rows the lists hold, the focus
+// staying on the button.
+function show() {
+  showBoxes();
+  showSquare();
+  fillLists();
+}
+function listenToButtons() {
+  for (const k of [0, 1]) {
+    made[`Command1_${k}`].addEventListener('click', guard(() => {
+      core.setBoxes(BOXES.map((b) => box(b).value));
+      if (k === 0) core.encrypt();
+      else core.clear();
+      show();
+      say('');
+      const rows = core.lists()[0].length;
+      // Said once, in the live region alone (a changed description is not
+      // heard in every browser); a new text node each time, so that the
+      // same count is heard again.
+      said.textContent = rows ? `Таблицата има ${count(rows)}.` : 'Таблицата е празна.';
+    }));
+  }
+}
+
+// ---- The one-column layout: the window as drawn, or in one column (see
+// the style): for a finger (a coarse pointer), narrower than the window, or
+// where its captions or rows no longer hold their text (larger spacing of
+// letters, words or lines, a larger or minimum font size). The column's
+// order: heading, captions and boxes, the buttons, the square, the lists as
+// they stand left to right, the explanation.
+function orderColumn() {
+  const section = ['Label1', 'Text2', 'Command1', 'Frame1', 'Label4', 'List1', 'Text1'];
+  const rank = (c) => Math.max(0, section.indexOf(c.name.split('_')[0]) - 1);
+  table.controls.filter((c) => !c.inFrame)
+    .sort((a, b) => rank(a) - rank(b) || a.twips[1] - b.twips[1] || a.twips[0] - b.twips[0])
+    .forEach((c, i) => { made[c.name].style.order = i; });
+}
+function crowded() {
+  const text = document.createRange();
+  const cut = (e) => {
+    text.selectNodeContents(e);
+    const inner = [...text.getClientRects()];
+    const outer = e.getBoundingClientRect();
+    return inner.length > 1 || inner.some((r) => r.left < outer.left - OVERHANG_PX || r.right > outer.right + OVERHANG_PX
+      || r.top < outer.top - OVERHANG_PX || r.bottom > outer.bottom + OVERHANG_PX);
+  };
+  const row = list(0).appendChild(element('div', { role: 'option' }, '0'));
+  const tall = parseFloat(getComputedStyle(row).lineHeight) > tableRow;
+  row.remove();
+  return tall || [...win.querySelectorAll('.label:not([hidden]), button, legend')].some(cut);
+}
+const finger = matchMedia('(pointer: coarse)');
+// What the pupil was at stays in view when the layout changes: the box
+// being typed in (above an on-screen keyboard, which narrows the view), or
+// else the picked row.
+function keepInView(moved) {
+  const view = visualViewport ?? { offsetTop: 0, height: innerHeight };
+  const typing = BOXES.map(box).includes(document.activeElement);
+  const picked = core.selected()[0];
+  if (!typing && (!moved || picked < 0)) return;
+  const { top, bottom } = (typing ? document.activeElement : list(0).children[picked] ?? list(0)).getBoundingClientRect();
+  const [from, to] = [view.offsetTop, view.offsetTop + view.height];
+  if (top < from || bottom > to) scrollBy(0, top < from || bottom - to > top - from ? top - from : bottom - to);
+}
+let laid = '';
+function layOut() {
+  win.classList.remove('flow');
+  holder.classList.remove('flow');
+  win.style.setProperty('--row', `${tableRow}px`);
+  const width = document.documentElement.clientWidth;
+  const flow = finger.matches || width < table.client[0] / table.twipsPerPixel || crowded();
+  win.classList.toggle('flow', flow);
+  holder.classList.toggle('flow', flow);
+  rowHeight = flow ? parseFloat(getComputedStyle(win).getPropertyValue('--finger')) : tableRow;
+  // The explanation's lines are broken for the window's width; in the
+  // column its paragraphs flow.
+  const lines = texts[table.controls.find((c) => c.name === 'Text1_0').caption].replace(/\r\n/g, '\n');
+  const text = flow ? lines.replace(/([^\n])\n(?=[^\n])/g, '$1 ') : lines;
+  if (made.Text1_0.value !== text) made.Text1_0.value = text;
+  win.style.setProperty('--row', `${rowHeight}px`);
+  padLists();
+  showLists();
+  const shape = `${width} ${flow} ${win.offsetWidth}`;
+  keepInView(shape !== laid);
+  laid = shape;
+}
+
+// ---- The start.
+async function start() {
+  core = await startCore();
+  texts = JSON.parse(document.getElementById('texts').textContent);
+  table = core.layout();
+  tableRow = rowHeight = table.list.rowTwips / table.twipsPerPixel;
+  placeControls();
+  placeSquare();
+  holder.hidden = false;
+  say('');
+  alignSquare();
+  orderColumn();
+  listenToBoxes();
+  listenToLists();
+  listenToButtons();
+  const layout = guard(layOut);
+  addEventListener('resize', layout);
+  finger.addEventListener('change', layout);
+  visualViewport?.addEventListener('resize', guard(() => keepInView(false)));
+  // The reader's settings, wherever they come from (zoom of text alone, a
+  // default or minimum font size, spacing on any element or in any style
+  // sheet), change the size of a hidden sample of text.
+  new ResizeObserver(layout).observe(document.body.appendChild(element('span', { id: 'sample', 'aria-hidden': 'true' }, 'Шифър Wg')));
+  core.load();
+  show();
+  layOut();
+  made.Text1_0.setSelectionRange(0, 0);
+  made.Text1_0.focus();
+  made.Text1_0.scrollTop = 0;
+  await document.fonts.ready;
+  layout();
+}
+
+start().catch((error) => {
+  console.error(error);
+  say(error instanceof Unsupported ? error.message : MESSAGE.failed);
+}).finally(release);
+}
