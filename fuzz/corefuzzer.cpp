@@ -27,7 +27,6 @@
 // Typed text goes through FitToLimit with the box's MaxLength, as the window
 // does with every edit. fuzz/makecorpus.py writes the seed sessions;
 // replay.cpp runs them, and seeded random ones, as a plain test.
-#include "layouttable.h"
 #include "testsupport.h"
 #include "textlimit.h"
 
@@ -179,8 +178,7 @@ private:
         for (const nihilist::ListBox& list : model_.List1) {
             Expect(list.Items.size() == rows, "the four lists differ in length");
             Expect(list.TopIndex == model_.List1[0].TopIndex, "the lists scrolled apart");
-            Expect(list.TopIndex >= 0
-                    && list.TopIndex <= std::max(0, static_cast<int>(rows) - nihilist::layout::ListVisibleRows),
+            Expect(list.TopIndex >= 0 && list.TopIndex <= std::max(0, static_cast<int>(rows) - FormModel::VisibleRows),
                 "a list scrolled past its rows");
             if (indexesFromModel_)
                 Expect(list.ListIndex >= -1 && list.ListIndex < static_cast<int>(rows), "a ListIndex names no row");
@@ -363,8 +361,7 @@ private:
         }
         const int now = model_.List1[list].ListIndex;
         if (shown && rows > 0 && indexesFromModel_)
-            Expect(
-                now >= model_.List1[0].TopIndex && now < model_.List1[0].TopIndex + nihilist::layout::ListVisibleRows,
+            Expect(now >= model_.List1[0].TopIndex && now < model_.List1[0].TopIndex + FormModel::VisibleRows,
                 "the picked row is out of view");
     }
 

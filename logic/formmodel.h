@@ -87,6 +87,9 @@ public:
     // The list was scrolled (by its scroll bar or a finger) to show `top` first.
     void ListScroll(int list, int top);
     static constexpr int WheelRows = 3;
+    // Rows a list shows whole; Page Up and Page Down move one fewer. The
+    // layout sizes the lists from it.
+    static constexpr int VisibleRows = 7;
 
     // Upper-cases one box's text character by character: a-z always become
     // A-Z whatever the locale; any other character goes through the

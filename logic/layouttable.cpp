@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "layouttable.h"
 
-#include "formmodel.h"
-
 #include <algorithm>
 #include <cmath>
 #include <utility>

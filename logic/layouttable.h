@@ -5,6 +5,8 @@
 // desktop window and the browser page both read this one table.
 #pragma once
 
+#include "formmodel.h"
+
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -47,13 +49,13 @@ constexpr Rgb PickedRowColour {42, 123, 174};
 // WCAG 2.x's contrast ratio of two sRGB colours, from 1 (none) to 21.
 double Contrast(Rgb a, Rgb b);
 
-// The four result lists: their height, the sunken border around the rows and
-// the height of one row (18 pixels at 96 dpi, Times New Roman 12 pt's line).
-constexpr int ListHeightTwips = 2055;
+// The four result lists: the sunken border around the rows, the height of one
+// row (18 pixels at 96 dpi, Times New Roman 12 pt's line) and what shows of
+// the row below the whole ones, a hint that the list goes on.
 constexpr int ListBorderTwips = 30;
 constexpr int ListRowTwips = 270;
-// Rows a list shows whole; Page Up and Page Down move one fewer.
-constexpr int ListVisibleRows = (ListHeightTwips - 2 * ListBorderTwips) / ListRowTwips;
+constexpr int ListPartRowTwips = 105;
+constexpr int ListHeightTwips = 2 * ListBorderTwips + FormModel::VisibleRows * ListRowTwips + ListPartRowTwips;
 
 // The title bar's text, UTF-8.
 extern const char* const WindowCaption;

@@ -3,14 +3,13 @@
 // as a classic single-selection list box does. The rules live here once so
 // that the window and the page behave alike.
 #include "formmodel.h"
-#include "layouttable.h"
 
 #include <algorithm>
 
 namespace nihilist {
 
 namespace {
-constexpr int Page = layout::ListVisibleRows - 1;
+constexpr int Page = FormModel::VisibleRows - 1;
 } // namespace
 
 int FormModel::RowCount(int list) const
@@ -28,7 +27,7 @@ void FormModel::PickRow(int row)
 
 void FormModel::ScrollTo(int top)
 {
-    const int last = std::max(0, RowCount(0) - layout::ListVisibleRows);
+    const int last = std::max(0, RowCount(0) - VisibleRows);
     for (ListBox& each : List1)
         each.TopIndex = std::clamp(top, 0, last);
 }
@@ -38,8 +37,8 @@ void FormModel::ShowRow(int row)
     const int top = List1[0].TopIndex;
     if (row < top)
         ScrollTo(row);
-    else if (row >= top + layout::ListVisibleRows)
-        ScrollTo(row - layout::ListVisibleRows + 1);
+    else if (row >= top + VisibleRows)
+        ScrollTo(row - VisibleRows + 1);
 }
 
 void FormModel::ListKeyDown(int list, ListKey key)

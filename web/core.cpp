@@ -99,7 +99,7 @@ std::string LayoutJson()
         + ",\"client\":[" + std::to_string(ClientWidth) + "," + std::to_string(ClientHeight)
         + "],\"colour\":" + rgb(WindowColour) + ",\"pickedRow\":" + rgb(PickedRowColour) + ",\"list\":{\"rowTwips\":"
         + std::to_string(ListRowTwips) + ",\"borderTwips\":" + std::to_string(ListBorderTwips)
-        + ",\"visibleRows\":" + std::to_string(ListVisibleRows) + "},\"focus\":[";
+        + ",\"visibleRows\":" + std::to_string(FormModel::VisibleRows) + "},\"focus\":[";
     for (const std::string& name : FocusOrder())
         json += Quoted(name) + (&name == &FocusOrder().back() ? "" : ",");
     json += "],\"controls\":[";
