@@ -31,19 +31,20 @@ using UpperCaser = std::function<std::u32string(const std::u32string&)>;
 class FormModel {
 public:
     // Element indices of the Text2 boxes and the List1 lists.
-    enum Box : int { Keyword = 0, Key = 1, Plain = 2 };
-    enum List : int { CodeList = 0, KeyCodeList = 1, CipherList = 2, LetterList = 3 };
+    enum Box : int { Keyword = 0, Key = 1, Plain = 2, BoxCount };
+    enum List : int { CodeList = 0, KeyCodeList = 1, CipherList = 2, LetterList = 3, ListCount };
 
-    static constexpr int CellCount = 25;
-    static constexpr std::array<std::size_t, 3> MaxLength {10, 10, 40};
+    static constexpr int SquareSide = 5;
+    static constexpr int CellCount = SquareSide * SquareSide;
+    static constexpr std::array<std::size_t, BoxCount> MaxLength {10, 10, 40};
 
     explicit FormModel(UpperCaser upper = {});
 
     // Widget contents. They start as a window starts: the classic example in
     // the boxes, empty cells until Form_Load resets the square, no rows.
-    std::array<std::u32string, 3> Text2 {U"ZEBRAS", U"RUSSIAN", U"DYNAMITE WINTER PALACE"};
+    std::array<std::u32string, BoxCount> Text2 {U"ZEBRAS", U"RUSSIAN", U"DYNAMITE WINTER PALACE"};
     std::array<std::u32string, CellCount> Label3 {};
-    std::array<ListBox, 4> List1 {};
+    std::array<ListBox, ListCount> List1 {};
 
     // Form-level members.
     std::array<std::int16_t, 31> LetterFree {};
@@ -77,6 +78,7 @@ public:
     // picked in one is picked in all, and they scroll as one. Both
     // front-ends turn their events into these calls and draw the result.
     enum class ListKey { Up, Down, Home, End, PageUp, PageDown };
+    static constexpr int ListKeyCount = static_cast<int>(ListKey::PageDown) + 1;
     void ListKeyDown(int list, ListKey key);
     // A press on a row; a row outside the list is blank space.
     void ListMouseDown(int list, int row);

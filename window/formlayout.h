@@ -1,30 +1,24 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The window's layout table (layouttable.h) in Qt's types.
+// The window's layout table (layouttable.h) read in Qt's types.
 #pragma once
 
 #include "layouttable.h"
 
 #include <QColor>
 #include <QRect>
-#include <QRgb>
 #include <QString>
-#include <vector>
 
 namespace nihilist {
 
-struct Placement {
-    QString widget; // object name, e.g. "Label3_12"
-    QRect twips; // outer rectangle; relative to Frame1 for widgets inside it
-    QRgb background; // 0: the platform's default colours
-    QString caption;
-    QString accessible; // a pane's name, or where a number or cell stands
-    bool shown;
-};
-
-constexpr int TwipsPerPixel = layout::TwipsPerPixel;
-constexpr QRect TwipsToPixels(const QRect& r)
+constexpr QRect TwipsToPixels(const layout::TwipsRect& r)
 {
-    return {r.x() / TwipsPerPixel, r.y() / TwipsPerPixel, r.width() / TwipsPerPixel, r.height() / TwipsPerPixel};
+    constexpr int t = layout::TwipsPerPixel;
+    return {r.left / t, r.top / t, r.width / t, r.height / t};
+}
+
+inline QColor ToQColor(layout::Rgb c)
+{
+    return {c.red, c.green, c.blue};
 }
 
 inline layout::Rgb ToRgb(const QColor& c)
@@ -34,16 +28,13 @@ inline layout::Rgb ToRgb(const QColor& c)
         static_cast<unsigned char>(qBlue(rgb))};
 }
 
-constexpr QSize ClientTwips {layout::ClientWidth, layout::ClientHeight};
-constexpr QRgb WindowColour = qRgb(layout::WindowColour.red, layout::WindowColour.green, layout::WindowColour.blue);
+// One widget's row of the table. A name the table lacks is a mistake in the
+// program, so it stops here, naming it, in every build.
+const layout::Control& ControlOf(const QString& widget);
 
-// Every widget of the window in one table, the square's grid included.
-const std::vector<Placement>& FormLayout();
-
-// One widget's row of the table.
-const Placement& PlacementOf(const QString& widget);
-
-// The widgets that take the keyboard focus, in Tab order.
-const std::vector<QString>& FocusOrder();
+inline QString Caption(const QString& widget)
+{
+    return QString::fromStdString(ControlOf(widget).caption);
+}
 
 } // namespace nihilist

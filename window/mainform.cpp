@@ -19,12 +19,6 @@ namespace nihilist {
 
 namespace {
 
-// A widget's caption, from the layout table.
-QString Caption(const char* group, int index)
-{
-    return PlacementOf(WidgetName(group, index)).caption;
-}
-
 // The platform's upper-casing, following the user's locale.
 std::u32string LocaleUpperCase(const std::u32string& text)
 {
@@ -52,6 +46,12 @@ template <typename W> W* Named(W* widget, const char* group, int index)
 {
     widget->setObjectName(WidgetName(group, index));
     return widget;
+}
+
+// A label centred on its caption from the layout table, which names it.
+QLabel* NamedLabel(const char* group, int index, QWidget* parent)
+{
+    return Named(CenteredLabel(Caption(WidgetName(group, index)), parent), group, index);
 }
 
 } // namespace
@@ -90,12 +90,22 @@ void MainForm::paintEvent(QPaintEvent* event)
 
 void MainForm::CreateWidgets()
 {
-    for (int k = 0; k < 2; ++k) {
+    CreatePanes();
+    CreateBoxes();
+    CreateSquare();
+    for (int k = 0; k < std::ssize(Command1); ++k)
+        Command1[k] = Named(new ColourButton(Caption(WidgetName("Command1", k)), this), "Command1", k);
+    CreateLists();
+}
+
+void MainForm::CreatePanes()
+{
+    for (int k = 0; k < std::ssize(Text1); ++k) {
         auto* pane = Named(new QPlainTextEdit(this), "Text1", k);
         pane->setLineWrapMode(QPlainTextEdit::NoWrap);
-        const Placement& place = PlacementOf(pane->objectName());
-        pane->setPlainText(PaneText(":/" + place.caption));
-        pane->setAccessibleName(place.accessible);
+        const layout::Control& place = ControlOf(pane->objectName());
+        pane->setPlainText(PaneText(":/" + QString::fromStdString(place.caption)));
+        pane->setAccessibleName(QString::fromStdString(place.accessible));
         // The aphorism would cover the explanation; it is kept but not shown.
         if (!place.shown)
             pane->hide();
@@ -106,34 +116,41 @@ void MainForm::CreateWidgets()
         pane->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         Text1[k] = pane;
     }
+}
 
-    Label1[0] = Named(CenteredLabel(Caption("Label1", 0), this), "Label1", 0);
-    for (int k = 0; k < 3; ++k) {
-        Label1[k + 1] = Named(CenteredLabel(Caption("Label1", k + 1), this), "Label1", k + 1);
+void MainForm::CreateBoxes()
+{
+    Label1[0] = NamedLabel("Label1", 0, this);
+    for (int k = 0; k < std::ssize(Text2); ++k) {
+        QLabel* label = Label1[1 + k] = NamedLabel("Label1", 1 + k, this); // after the title
         const QString text = ToQString(model_.Text2[k]);
         auto* box = Named(new QLineEdit(text, this), "Text2", k);
         box->setValidator(new CharacterLimitValidator(FormModel::MaxLength[k], text, box));
-        Label1[k + 1]->setBuddy(box);
+        label->setBuddy(box);
         Text2[k] = box;
     }
+}
 
-    Frame1 = new GroupFrame(PlacementOf("Frame1").caption, this);
+void MainForm::CreateSquare()
+{
+    Frame1 = new GroupFrame(Caption("Frame1"), this);
     Frame1->setObjectName("Frame1");
     // A screen reader cannot see the grid, so each number and cell says
     // where it stands.
-    for (int k = 0; k < 10; ++k) {
-        Label2[k] = Named(CenteredLabel(Caption("Label2", k), Frame1), "Label2", k);
-        Label2[k]->setAccessibleDescription(PlacementOf(Label2[k]->objectName()).accessible);
-    }
-    for (int i = 0; i < 25; ++i) {
-        Label3[i] = Named(CenteredLabel(QString(), Frame1), "Label3", i);
-        Label3[i]->setAccessibleDescription(PlacementOf(Label3[i]->objectName()).accessible);
-    }
+    const auto described = [](QLabel* label) {
+        label->setAccessibleDescription(QString::fromStdString(ControlOf(label->objectName()).accessible));
+        return label;
+    };
+    for (int k = 0; k < std::ssize(Label2); ++k)
+        Label2[k] = described(NamedLabel("Label2", k, Frame1));
+    for (int i = 0; i < std::ssize(Label3); ++i)
+        Label3[i] = described(NamedLabel("Label3", i, Frame1));
+}
 
-    for (int k = 0; k < 2; ++k)
-        Command1[k] = Named(new ColourButton(Caption("Command1", k), this), "Command1", k);
-    for (int k = 0; k < 4; ++k) {
-        Label4[k] = Named(CenteredLabel(Caption("Label4", k), this), "Label4", k);
+void MainForm::CreateLists()
+{
+    for (int k = 0; k < std::ssize(List1); ++k) {
+        Label4[k] = NamedLabel("Label4", k, this);
         List1[k] = Named(new RowList(this), "List1", k);
         List1[k]->setAccessibleName(Label4[k]->text());
     }
@@ -141,36 +158,35 @@ void MainForm::CreateWidgets()
 
 void MainForm::PlaceWidgets()
 {
-    setFixedSize(TwipsToPixels(QRect(QPoint(), ClientTwips)).size());
+    setFixedSize(TwipsToPixels({0, 0, layout::ClientWidth, layout::ClientHeight}).size());
     QPalette windowPalette = palette();
-    windowPalette.setColor(QPalette::Window, WindowColour);
+    windowPalette.setColor(QPalette::Window, ToQColor(layout::WindowColour));
     setPalette(windowPalette);
     setAutoFillBackground(true);
 
-    for (const Placement& place : FormLayout()) {
-        auto* widget = findChild<QWidget*>(place.widget);
-        Q_ASSERT(widget);
+    for (const layout::Control& place : layout::Controls()) {
+        auto* widget = Child(*this, QString::fromStdString(place.name));
         widget->setGeometry(TwipsToPixels(place.twips));
-        if (place.background != 0) {
+        if (place.background) {
             QPalette colours = widget->palette();
-            colours.setColor(QPalette::Window, place.background);
-            colours.setColor(QPalette::Button, place.background);
+            colours.setColor(QPalette::Window, ToQColor(*place.background));
+            colours.setColor(QPalette::Button, ToQColor(*place.background));
             widget->setPalette(colours);
             widget->setAutoFillBackground(true);
         }
     }
 
-    const std::vector<QString>& order = FocusOrder();
+    const std::vector<std::string>& order = layout::FocusOrder();
     for (std::size_t i = 1; i < order.size(); ++i)
-        setTabOrder(findChild<QWidget*>(order[i - 1]), findChild<QWidget*>(order[i]));
-    Text1[0]->setFocus();
+        setTabOrder(Child(*this, QString::fromStdString(order[i - 1])), Child(*this, QString::fromStdString(order[i])));
+    Text1[Explanation]->setFocus();
 }
 
 void MainForm::ConnectWidgets()
 {
-    for (int k = 0; k < 2; ++k)
+    for (int k = 0; k < std::ssize(Command1); ++k)
         connect(Command1[k], &QPushButton::clicked, this, [this, k] { Command1_Click(k); });
-    for (int k = 0; k < 4; ++k) {
+    for (int k = 0; k < std::ssize(List1); ++k) {
         RowList* list = List1[k];
         connect(list, &RowList::MouseDown, this, [this, k](int row) { List1_Click(k, row); });
         connect(list, &RowList::KeyDown, this, [this, k](FormModel::ListKey key) { List1_KeyDown(k, key); });
@@ -188,11 +204,10 @@ void MainForm::Form_Load()
 
 void MainForm::Command1_Click(int index)
 {
+    // What each button runs, in the order of Command.
+    static constexpr std::array<void (FormModel::*)(), CommandCount> commands {&FormModel::Encrypt, &FormModel::Clear};
     ReadBoxes();
-    if (index == 0)
-        model_.Encrypt();
-    else if (index == 1)
-        model_.Clear();
+    (model_.*commands.at(index))();
     ShowModel();
 }
 
@@ -228,27 +243,27 @@ void MainForm::List1_Scroll(int index, int top)
 
 void MainForm::ShowLists()
 {
-    for (int k = 0; k < 4; ++k)
+    for (int k = 0; k < std::ssize(List1); ++k)
         List1[k]->Show(model_.List1[k].ListIndex, model_.List1[k].TopIndex);
 }
 
 void MainForm::ReadBoxes()
 {
-    for (int k = 0; k < 3; ++k)
+    for (int k = 0; k < std::ssize(Text2); ++k)
         model_.Text2[k] = ToCodePoints(Text2[k]->text());
 }
 
 void MainForm::ShowModel()
 {
-    for (int k = 0; k < 3; ++k) {
+    for (int k = 0; k < std::ssize(Text2); ++k) {
         Text2[k]->setText(ToQString(model_.Text2[k]));
         // Like a classic text box whose text is set, show the start of it,
         // not the tail where Qt leaves the cursor.
         Text2[k]->setCursorPosition(0);
     }
-    for (int i = 0; i < 25; ++i)
+    for (int i = 0; i < std::ssize(Label3); ++i)
         Label3[i]->setText(ToQString(model_.Label3[i]));
-    for (int k = 0; k < 4; ++k) {
+    for (int k = 0; k < std::ssize(List1); ++k) {
         QStringList items;
         items.reserve(static_cast<qsizetype>(model_.List1[k].Items.size()));
         for (const std::u32string& item : model_.List1[k].Items)

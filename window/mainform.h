@@ -32,10 +32,20 @@ inline QString WidgetName(const char* group, int index)
     return QStringLiteral("%1_%2").arg(QLatin1String(group)).arg(index);
 }
 
+// The named widget of `window`. A name it lacks is a mistake in the program
+// or a test, so it stops here, naming it, in every build.
+template <typename W = QWidget> W* Child(const QWidget& window, const QString& name)
+{
+    auto* widget = window.findChild<W*>(name);
+    if (!widget)
+        qFatal("the window has no widget %s", qPrintable(name));
+    return widget;
+}
+
 // One numbered widget of the window, e.g. Numbered<QLineEdit>(form, "Text2", 0).
 template <typename W = QWidget> W* Numbered(const QWidget& window, const char* group, int index)
 {
-    return window.findChild<W*>(WidgetName(group, index));
+    return Child<W>(window, WidgetName(group, index));
 }
 
 class MainForm : public QWidget {
@@ -45,11 +55,19 @@ public:
 
     const FormModel& Model() const { return model_; }
 
+    // The roles of the numbered panes and buttons.
+    enum Pane : int { Explanation, Aphorism, PaneCount };
+    enum Command : int { Encrypt, Clear, CommandCount };
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     void CreateWidgets();
+    void CreatePanes();
+    void CreateBoxes();
+    void CreateSquare();
+    void CreateLists();
     void PlaceWidgets();
     void ConnectWidgets();
 
@@ -68,15 +86,15 @@ private:
     FormModel model_;
     bool iconRequested_ = false;
 
-    std::array<QPlainTextEdit*, 2> Text1 {};
-    std::array<QLabel*, 4> Label1 {};
-    std::array<QLineEdit*, 3> Text2 {};
+    std::array<QPlainTextEdit*, PaneCount> Text1 {};
+    std::array<QLabel*, 1 + FormModel::BoxCount> Label1 {}; // the title, then one a box
+    std::array<QLineEdit*, FormModel::BoxCount> Text2 {};
     QGroupBox* Frame1 = nullptr;
-    std::array<QLabel*, 10> Label2 {};
-    std::array<QLabel*, 25> Label3 {};
-    std::array<QPushButton*, 2> Command1 {};
-    std::array<QLabel*, 4> Label4 {};
-    std::array<RowList*, 4> List1 {};
+    std::array<QLabel*, 2 * FormModel::SquareSide> Label2 {}; // column numbers, then row numbers
+    std::array<QLabel*, FormModel::CellCount> Label3 {};
+    std::array<QPushButton*, CommandCount> Command1 {};
+    std::array<QLabel*, FormModel::ListCount> Label4 {};
+    std::array<RowList*, FormModel::ListCount> List1 {};
 };
 
 } // namespace nihilist

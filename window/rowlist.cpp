@@ -35,8 +35,7 @@ void RowList::ShowSelectionWithoutFocus()
     QColor highlight = colours.color(QPalette::Active, QPalette::Highlight);
     QColor text = colours.color(QPalette::Active, QPalette::HighlightedText);
     if (layout::Contrast(ToRgb(highlight), ToRgb(text)) < 4.5) {
-        const layout::Rgb picked = layout::PickedRowColour;
-        highlight = QColor(picked.red, picked.green, picked.blue);
+        highlight = ToQColor(layout::PickedRowColour);
         text = Qt::white;
     }
     for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {

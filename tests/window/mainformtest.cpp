@@ -109,8 +109,8 @@ private slots:
 
     void widgetsSitWhereTheLayoutPutsThem()
     {
-        for (const nihilist::Placement& place : nihilist::FormLayout())
-            QCOMPARE(form->Find(place.widget)->geometry(), nihilist::TwipsToPixels(place.twips));
+        for (const nihilist::layout::Control& place : nihilist::layout::Controls())
+            QCOMPARE(form->Find(QString::fromStdString(place.name))->geometry(), nihilist::TwipsToPixels(place.twips));
         // A few figures of the drawn layout, in pixels.
         QCOMPARE(form->Find("Label3_24")->geometry(), QRect(128, 144, 20, 20));
         QCOMPARE(form->Find("Command1_0")->geometry(), QRect(408, 120, 89, 33));

@@ -19,13 +19,7 @@ public:
     bool Open();
 
     // The named control; a test that names one the window lacks stops here.
-    template <typename W = QWidget> W* Find(const QString& name) const
-    {
-        auto* widget = findChild<W*>(name);
-        if (!widget)
-            qFatal("no control %s", qPrintable(name));
-        return widget;
-    }
+    template <typename W = QWidget> W* Find(const QString& name) const { return Child<W>(*this, name); }
     QLineEdit* Box(int k) const { return Find<QLineEdit>(WidgetName("Text2", k)); }
     QListWidget* List(int k) const { return Find<QListWidget>(WidgetName("List1", k)); }
     // A list's rows joined by spaces.
