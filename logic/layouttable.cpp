@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "layouttable.h"
 
+#include "utf8.h"
+
 #include <algorithm>
 #include <cmath>
 #include <utility>
@@ -14,11 +16,6 @@ namespace {
 constexpr Rgb Caption {255, 192, 128};
 constexpr Rgb Header {128, 128, 255};
 constexpr Rgb Cell {255, 128, 0};
-
-std::string Utf8(const std::u32string& ascii)
-{
-    return {ascii.begin(), ascii.end()};
-}
 
 Control Item(std::string name, TwipsRect twips, std::optional<Rgb> background = {}, std::string caption = {},
     std::string accessible = {})
@@ -35,7 +32,7 @@ Control Item(std::string name, TwipsRect twips, std::optional<Rgb> background = 
 std::vector<Control> Build()
 {
     const auto box = [](int k, TwipsRect twips) {
-        Control control = Item("Text2_" + std::to_string(k), twips, {}, Utf8(FormModel {}.Text2[k]));
+        Control control = Item("Text2_" + std::to_string(k), twips, {}, ToUtf8(FormModel {}.Text2[k]));
         control.limit = FormModel::MaxLength[k];
         return control;
     };

@@ -61,4 +61,23 @@ std::u32string FromUtf8(std::string_view bytes)
     return out;
 }
 
+std::string JsonString(std::u32string_view text)
+{
+    static constexpr char hex[] = "0123456789abcdef";
+    std::string out = "\"";
+    for (const char32_t c : text) {
+        switch (c) {
+        case U'"': out += "\\\""; break;
+        case U'\\': out += "\\\\"; break;
+        case U'\b': out += "\\b"; break;
+        case U'\f': out += "\\f"; break;
+        case U'\n': out += "\\n"; break;
+        case U'\r': out += "\\r"; break;
+        case U'\t': out += "\\t"; break;
+        default: out += c < 0x20 ? std::string {'\\', 'u', '0', '0', hex[c >> 4], hex[c & 15]} : ToUtf8({&c, 1});
+        }
+    }
+    return out + '"';
+}
+
 } // namespace nihilist

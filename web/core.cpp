@@ -70,22 +70,10 @@ ListBox* List(int list)
     return Find(Model().List1, list);
 }
 
-// A JSON string: the quote, the backslash and the control characters escaped;
-// the rest is UTF-8 as it stands.
+// A JSON string of UTF-8 text.
 std::string Quoted(const std::string& text)
 {
-    static constexpr char hex[] = "0123456789abcdef";
-    std::string quoted = "\"";
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\')
-            quoted += {'\\', c};
-        else if (byte < 0x20)
-            quoted += {'\\', 'u', '0', '0', hex[byte >> 4], hex[byte & 15]};
-        else
-            quoted += c;
-    }
-    return quoted + '"';
+    return JsonString(FromUtf8(text));
 }
 
 // The layout table as JSON, for the page to build its controls from.
@@ -215,5 +203,5 @@ EXPORT(nc_fit) int nc_fit(int k, int beforeLength, int afterLength)
     if (!limit)
         return Hand(std::string("null"));
     const LimitedText fitted = FitToLimit(Input(0, beforeLength), Input(beforeLength, afterLength), *limit);
-    return Hand("{\"text\":" + Quoted(ToUtf8(fitted.text)) + ",\"cursor\":" + std::to_string(fitted.cursor) + "}");
+    return Hand("{\"text\":" + JsonString(fitted.text) + ",\"cursor\":" + std::to_string(fitted.cursor) + "}");
 }

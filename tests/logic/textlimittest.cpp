@@ -48,6 +48,8 @@ TEST(Utf8Test, RoundTripAndMalformedBytes)
     EXPECT_EQ(FromUtf8("a\xff\xd0"), U"a\ufffd\ufffd");
     EXPECT_EQ(FromUtf8("\xc0\xaf"), U"\ufffd\ufffd") << "overlong encodings are refused";
     EXPECT_EQ(FromUtf8("\xed\xa0\x80"), U"\ufffd\ufffd\ufffd") << "surrogates are refused";
+    // As JavaScript's JSON.stringify writes it.
+    EXPECT_EQ(JsonString(U"\"\\/\b\f\n\r\t\x01\x1fЖ😀"), R"("\"\\/\b\f\n\r\t\u0001\u001fЖ😀")");
 }
 
 } // namespace

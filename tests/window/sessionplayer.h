@@ -11,7 +11,9 @@
 //     list's top when it has no rows) and the bottom of the list's inside.
 #pragma once
 
+#include "codepoints.h"
 #include "layouttable.h"
+#include "utf8.h"
 #include "windowtest.h"
 
 #include <optional>
@@ -40,34 +42,6 @@ inline qsizetype Units(const QString& text, int n)
     return i;
 }
 
-// As JavaScript's JSON.stringify writes a string.
-inline QString Json(const QString& text)
-{
-    QString out = QStringLiteral("\"");
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i].unicode();
-        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
-            out += text.mid(i++, 2);
-            continue;
-        }
-        switch (c) {
-        case u'"': out += QStringLiteral("\\\""); break;
-        case u'\\': out += QStringLiteral("\\\\"); break;
-        case u'\b': out += QStringLiteral("\\b"); break;
-        case u'\f': out += QStringLiteral("\\f"); break;
-        case u'\n': out += QStringLiteral("\\n"); break;
-        case u'\r': out += QStringLiteral("\\r"); break;
-        case u'\t': out += QStringLiteral("\\t"); break;
-        default:
-            if (c < 0x20 || QChar::isSurrogate(c))
-                out += QStringLiteral("\\u%1").arg(static_cast<int>(c), 4, 16, QLatin1Char('0'));
-            else
-                out += QChar(c);
-        }
-    }
-    return out + u'"';
-}
-
 // One value, or the four joined by commas when the lists differ.
 inline QString OneOrFour(const std::array<int, 4>& values)
 {
@@ -92,7 +66,7 @@ public:
                 caret = QStringLiteral("%1-%2")
                             .arg(CodePoints(text, box->selectionStart()))
                             .arg(CodePoints(text, box->selectionEnd()));
-            boxes << Json(text) + u'@' + caret;
+            boxes << QString::fromStdString(JsonString(ToCodePoints(text))) + u'@' + caret;
         }
         std::array<int, 4> picked {}, top {};
         int count = 0;
