@@ -16,7 +16,7 @@
 //   7     pick a row   list, row, select: ListIndex of `list` is set to `row`,
 //                      then SelectRow(select) runs; or, for a list byte
 //                      >= 0x80, a pupil's event in list (byte % 4), by
-//                      (byte >> 2) % 5: 0 a key (byte % 6), 1 a press on
+//                      (byte >> 2) % 5: 0 a key (byte % ListKeyCount), 1 a press on
 //                      row, 2 the focus (byte & 1: by keyboard), 3 a wheel
 //                      turn (16-bit little-endian angle), 4 a scroll to row
 // At most MaxSteps steps are taken. box is a byte % 3; at is a byte %
@@ -163,10 +163,7 @@ private:
         for (int box = 0; box < 3; ++box)
             std::fprintf(stderr, "  box %d (%zu chars): \"%s\"\n", box, model_.Text2[box].size(),
                 ToUtf8(model_.Text2[box].substr(0, 80)).c_str());
-        std::u32string square;
-        for (const std::u32string& cell : model_.Label3)
-            square += cell.empty() ? U"_" : cell;
-        std::fprintf(stderr, "  square: %s\n", ToUtf8(square).c_str());
+        std::fprintf(stderr, "  square: %s\n", nihilist::SquareRows(model_.Label3).c_str());
         for (const nihilist::ListBox& list : model_.List1)
             std::fprintf(stderr, "  list: %zu rows, ListIndex %d\n", list.Items.size(), list.ListIndex);
         std::abort();
@@ -330,7 +327,7 @@ private:
         bool shown = false; // the picked row must end up in view
         switch ((listByte >> 2) % 5) {
         case 0:
-            model_.ListKeyDown(list, static_cast<FormModel::ListKey>(in.Byte() % 6));
+            model_.ListKeyDown(list, static_cast<FormModel::ListKey>(in.Byte() % FormModel::ListKeyCount));
             shown = true;
             break;
         case 1: {

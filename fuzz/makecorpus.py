@@ -7,6 +7,7 @@ after changing that format: python3 fuzz/makecorpus.py [FOLDER]
 (fuzz/run.sh writes it to a scratch folder and compares.)
 """
 import pathlib
+import re
 import struct
 import sys
 
@@ -36,7 +37,10 @@ def pick(list_, row, select):
     return bytes([7, list_, 0x80]) + struct.pack("<i", row) + bytes([select])
 
 
-KEY_UP, KEY_DOWN, KEY_HOME, KEY_END, PAGE_UP, PAGE_DOWN = range(6)
+# The list keys as the core numbers them (FormModel::ListKey).
+_MODEL = (pathlib.Path(__file__).parent.parent / "logic" / "formmodel.h").read_text(encoding="utf-8")
+LIST_KEY = {name.strip(): n for n, name in enumerate(re.search(r"enum class ListKey \{([^}]*)\}", _MODEL)[1].split(","))}
+KEY_DOWN, KEY_HOME, KEY_END, PAGE_DOWN = (LIST_KEY[name] for name in ("Down", "Home", "End", "PageDown"))
 
 
 def list_event(list_, kind, *args):

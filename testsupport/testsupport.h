@@ -18,12 +18,14 @@ inline void PrintTo(const std::u32string& text, std::ostream* out)
     *out << '"' << ToUtf8(text) << '"';
 }
 
-// The square as five rows of five letters: "ABCDE/FGHIK/...".
-inline std::string SquareRows(const FormModel& model)
+// The square's cells row by row, an empty one as "_", `between` between rows:
+// "ABCDE/FGHIK/..." with "/".
+inline std::string SquareRows(
+    const std::array<std::u32string, FormModel::CellCount>& cells, std::u32string between = {})
 {
     std::u32string rows;
     for (int i = 0; i < FormModel::CellCount; ++i)
-        rows += (i > 0 && i % 5 == 0 ? U"/" : U"") + model.Label3[i];
+        rows += (i > 0 && i % FormModel::SquareSide == 0 ? between : U"") + (cells[i].empty() ? U"_" : cells[i]);
     return ToUtf8(rows);
 }
 

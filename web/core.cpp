@@ -170,7 +170,7 @@ EXPORT(nc_clear) void nc_clear()
 EXPORT(nc_list_key) void nc_list_key(int list, int key)
 {
     using Key = FormModel::ListKey;
-    if (List(list) && InRange(key, static_cast<std::size_t>(Key::PageDown) + 1))
+    if (List(list) && InRange(key, FormModel::ListKeyCount))
         Model().ListKeyDown(list, static_cast<Key>(key));
 }
 EXPORT(nc_list_press) void nc_list_press(int list, int row)

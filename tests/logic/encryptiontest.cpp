@@ -55,7 +55,7 @@ TEST(EncryptionTest, RejectedKeywordYieldsNoTable)
 {
     FormModel model = StartedModel();
     model.Encrypt();
-    const std::string square = SquareRows(model);
+    const std::string square = SquareRows(model.Label3, U"/");
     ASSERT_EQ(model.List1[FormModel::CipherList].Items.size(), 20U);
 
     for (const std::u32string keyword : {U"ZEBRAZ", U"Zz", U"A B C", U"JIM"}) {
@@ -63,7 +63,7 @@ TEST(EncryptionTest, RejectedKeywordYieldsNoTable)
         model.Encrypt();
         for (const ListBox& list : model.List1)
             EXPECT_TRUE(list.Items.empty()) << ToUtf8(keyword);
-        EXPECT_EQ(SquareRows(model), square);
+        EXPECT_EQ(SquareRows(model.Label3, U"/"), square);
         EXPECT_EQ(model.Text2[FormModel::Keyword], U"");
         EXPECT_EQ(model.Text2[FormModel::Plain], U"DYNAMITE WINTER PALACE");
     }

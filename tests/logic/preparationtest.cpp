@@ -37,7 +37,7 @@ TEST_P(PrepareSquareTest, BoxesAndSquareAfterPreparation)
     EXPECT_EQ(ToUtf8(model.Text2[FormModel::Keyword]), c.keywordAfter);
     EXPECT_EQ(ToUtf8(model.Text2[FormModel::Key]), c.keyAfter);
     EXPECT_EQ(ToUtf8(model.Text2[FormModel::Plain]), c.textAfter);
-    EXPECT_EQ(SquareRows(model), c.square ? c.square : EarlierSquare);
+    EXPECT_EQ(SquareRows(model.Label3, U"/"), c.square ? c.square : EarlierSquare);
 }
 
 INSTANTIATE_TEST_SUITE_P(Inputs, PrepareSquareTest,

@@ -16,6 +16,7 @@
 #include "codepoints.h"
 #include "random.h"
 #include "sessionplayer.h"
+#include "testsupport.h"
 
 #include <memory>
 
@@ -205,9 +206,7 @@ int Generate(std::uint32_t seed, int steps, const QString& path)
 // was handed the same boxes before every command; empty when nothing is.
 QString Disagreement(const Player& player, const FormModel& model)
 {
-    QString square;
-    for (const std::u32string& cell : model.Label3)
-        square += cell.empty() ? QStringLiteral("_") : nihilist::ToQString(cell);
+    const QString square = QString::fromStdString(nihilist::SquareRows(model.Label3));
     if (player.Square() != square)
         return QStringLiteral("the square shows %1, not %2").arg(player.Square(), square);
     for (int k = 0; k < 3; ++k)

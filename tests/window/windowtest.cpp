@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "windowtest.h"
 
+#include "codepoints.h"
+#include "testsupport.h"
+
 namespace nihilist {
 
 TestWindow::TestWindow()
@@ -26,12 +29,10 @@ QString TestWindow::Items(int k) const
 
 QString TestWindow::Square() const
 {
-    QString square;
-    for (int i = 0; i < FormModel::CellCount; ++i) {
-        const QString cell = Find<QLabel>(WidgetName("Label3", i))->text();
-        square += cell.isEmpty() ? QStringLiteral("_") : cell;
-    }
-    return square;
+    std::array<std::u32string, FormModel::CellCount> cells;
+    for (int i = 0; i < FormModel::CellCount; ++i)
+        cells[i] = ToCodePoints(Find<QLabel>(WidgetName("Label3", i))->text());
+    return QString::fromStdString(SquareRows(cells));
 }
 
 QString TestWindow::Focus() const
