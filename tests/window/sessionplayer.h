@@ -125,73 +125,87 @@ public:
     }
 
 private:
+    // One member a verb, each handed the verb and the rest of the step.
+    using Verb = QString (Player::*)(const QString& verb, const QString& rest);
+
     QString Act(const QString& step)
     {
+        static const QHash<QString, Verb> verbs {{"select", &Player::Select}, {"type", &Player::TypeText},
+            {"paste", &Player::Paste}, {"insert", &Player::Insert}, {"key", &Player::Key}, {"click", &Player::Click},
+            {"rightclick", &Player::Click}, {"Ctrl+click", &Player::Click}, {"wheel", &Player::Wheel}};
         const QString verb = step.section(' ', 0, 0);
-        const QString rest = step.section(' ', 1);
-        const QStringList words = rest.split(' ');
-        if (verb == "select") {
-            const int k = QStringList {"Text2_0", "Text2_1", "Text2_2"}.indexOf(words.value(0));
-            bool fromOk = false, toOk = false;
-            const int from = words.value(1).toInt(&fromOk), to = words.value(2).toInt(&toOk);
-            if (k < 0 || words.size() != 3 || !fromOk || !toOk || from > to)
-                return "not a selection";
-            QLineEdit* box = Box(k);
-            const qsizetype a = Units(box->text(), from), b = Units(box->text(), to);
-            if (from < 0 || a < 0 || b < 0)
-                return "past the end of the text";
-            box->setFocus(Qt::MouseFocusReason);
-            box->setCursorPosition(static_cast<int>(a));
-            if (b > a)
-                box->setSelection(static_cast<int>(a), static_cast<int>(b - a));
-            return {};
-        }
-        if (verb == "type") {
-            if (std::any_of(rest.begin(), rest.end(), [](QChar c) { return c.isSurrogate(); }))
-                return "type takes BMP characters only";
-            Type(Target(), rest);
-            return {};
-        }
-        if (verb == "paste") {
-            QString text = rest;
-            static const QRegularExpression repeated(QStringLiteral("^(.*) \\*(\\d+)$"));
-            if (const QRegularExpressionMatch match = repeated.match(rest); match.hasMatch())
-                text = match.captured(1).repeated(match.captured(2).toInt());
-            QApplication::clipboard()->setText(text);
-            QTest::keyClick(Target(), Qt::Key_V, Qt::ControlModifier);
-            return {};
-        }
-        if (verb == "insert") {
-            QInputMethodEvent event;
-            event.setCommitString(rest);
-            QApplication::sendEvent(Target(), &event);
-            return {};
-        }
-        if (verb == "key")
-            return Key(rest);
-        if (verb == "click" || verb == "rightclick" || verb == "Ctrl+click")
-            return Click(verb, words);
-        if (verb == "wheel") {
-            const int k = QStringList {"List1_0", "List1_1", "List1_2", "List1_3"}.indexOf(words.value(0));
-            bool ok = false;
-            const int notches = words.value(1).toInt(&ok);
-            if (k < 0 || !ok || notches == 0 || words.size() != 2)
-                return "not a wheel turn";
-            QWidget* viewport = List(k)->viewport();
-            const QPointF at = QRectF(viewport->rect()).center();
-            for (int i = 0; i < std::abs(notches); ++i) {
-                // Towards the pupil is a negative angle.
-                QWheelEvent event(at, viewport->mapToGlobal(at), QPoint(), QPoint(0, notches > 0 ? -120 : 120),
-                    Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-                QApplication::sendEvent(viewport, &event);
-            }
-            return {};
-        }
-        return "unknown step";
+        const Verb play = verbs.value(verb);
+        return play ? (this->*play)(verb, step.section(' ', 1)) : QStringLiteral("unknown step");
     }
 
-    QString Click(const QString& verb, const QStringList& words)
+    QString Select(const QString&, const QString& rest)
     {
+        const QStringList words = rest.split(' ');
+        const int k = QStringList {"Text2_0", "Text2_1", "Text2_2"}.indexOf(words.value(0));
+        bool fromOk = false, toOk = false;
+        const int from = words.value(1).toInt(&fromOk), to = words.value(2).toInt(&toOk);
+        if (k < 0 || words.size() != 3 || !fromOk || !toOk || from > to)
+            return "not a selection";
+        QLineEdit* box = Box(k);
+        const qsizetype a = Units(box->text(), from), b = Units(box->text(), to);
+        if (from < 0 || a < 0 || b < 0)
+            return "past the end of the text";
+        box->setFocus(Qt::MouseFocusReason);
+        box->setCursorPosition(static_cast<int>(a));
+        if (b > a)
+            box->setSelection(static_cast<int>(a), static_cast<int>(b - a));
+        return {};
+    }
+
+    QString TypeText(const QString&, const QString& rest)
+    {
+        if (std::any_of(rest.begin(), rest.end(), [](QChar c) { return c.isSurrogate(); }))
+            return "type takes BMP characters only";
+        Type(Target(), rest);
+        return {};
+    }
+
+    QString Paste(const QString&, const QString& rest)
+    {
+        QString text = rest;
+        static const QRegularExpression repeated(QStringLiteral("^(.*) \\*(\\d+)$"));
+        if (const QRegularExpressionMatch match = repeated.match(rest); match.hasMatch())
+            text = match.captured(1).repeated(match.captured(2).toInt());
+        QApplication::clipboard()->setText(text);
+        QTest::keyClick(Target(), Qt::Key_V, Qt::ControlModifier);
+        return {};
+    }
+
+    QString Insert(const QString&, const QString& rest)
+    {
+        QInputMethodEvent event;
+        event.setCommitString(rest);
+        QApplication::sendEvent(Target(), &event);
+        return {};
+    }
+
+    QString Wheel(const QString&, const QString& rest)
+    {
+        const QStringList words = rest.split(' ');
+        const int k = QStringList {"List1_0", "List1_1", "List1_2", "List1_3"}.indexOf(words.value(0));
+        bool ok = false;
+        const int notches = words.value(1).toInt(&ok);
+        if (k < 0 || !ok || notches == 0 || words.size() != 2)
+            return "not a wheel turn";
+        QWidget* viewport = List(k)->viewport();
+        const QPointF at = QRectF(viewport->rect()).center();
+        for (int i = 0; i < std::abs(notches); ++i) {
+            // Towards the pupil is a negative angle.
+            QWheelEvent event(at, viewport->mapToGlobal(at), QPoint(), QPoint(0, notches > 0 ? -120 : 120),
+                Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(viewport, &event);
+        }
+        return {};
+    }
+
+    QString Click(const QString& verb, const QString& rest)
+    {
+        const QStringList words = rest.split(' ');
         const Qt::MouseButton mouseButton = verb == "rightclick" ? Qt::RightButton : Qt::LeftButton;
         if (words.size() == 1 && words[0].startsWith("Command1_")) {
             auto* button = findChild<QPushButton*>(words[0]);
@@ -226,7 +240,7 @@ private:
         return {};
     }
 
-    QString Key(const QString& name)
+    QString Key(const QString&, const QString& name)
     {
         static const QHash<QString, Qt::Key> keys {{"Up", Qt::Key_Up}, {"Down", Qt::Key_Down}, {"Left", Qt::Key_Left},
             {"Right", Qt::Key_Right}, {"Home", Qt::Key_Home}, {"End", Qt::Key_End}, {"PageUp", Qt::Key_PageUp},

@@ -104,83 +104,107 @@ QString RandomText(Random& random, const QList<QString>& texts, bool windowOnly)
     return pieces;
 }
 
+// What a random step is made from: the window as it stands, the generator,
+// and whether only the window is to play the step.
+struct Dice {
+    Player& player;
+    Random& random;
+    bool windowOnly;
+    QString focus = player.Focus();
+    bool inBox = focus.startsWith("Text2_");
+
+    QString Text(const QList<QString>& texts) { return RandomText(random, texts, windowOnly); }
+};
+
+// Each makes one kind of step, or nothing when it does not fit the focus.
+QString SelectStep(Dice& d)
+{
+    const int k = d.random.Below(FormModel::BoxCount);
+    const int length = CodePoints(d.player.Box(k)->text(), d.player.Box(k)->text().size());
+    const int from = d.random.Below(length + 1);
+    const int to = d.random.Below(3) == 0 ? from + d.random.Below(length - from + 1) : from;
+    return QStringLiteral("select Text2_%1 %2 %3").arg(k).arg(from).arg(to);
+}
+
+QString TypeStep(Dice& d)
+{
+    return d.inBox ? "type " + d.Text(Typed).removeIf([](QChar c) { return c.isSurrogate(); }) : QString();
+}
+
+QString PasteStep(Dice& d)
+{
+    if (!d.inBox)
+        return {};
+    const QString pasted = d.Text(Pasted);
+    return d.random.Below(3) == 0 ? QStringLiteral("paste %1 *%2").arg(pasted).arg(2 + d.random.Below(20))
+                                  : "paste " + pasted;
+}
+
+QString InsertStep(Dice& d)
+{
+    return d.inBox ? "insert " + d.Text(Typed + Pasted) : QString();
+}
+
+QString KeyStep(Dice& d)
+{
+    QList<QString> keys;
+    if (d.inBox)
+        keys = {"Left", "Right", "Home", "End", "Backspace", "Delete"};
+    else if (d.focus.startsWith("List1_"))
+        keys = {"Up", "Down", "Home", "End", "PageUp", "PageDown", "Left", "Right", "Space"};
+    if (d.windowOnly && d.focus.startsWith("List1_"))
+        keys += {"Ctrl+Space", "Ctrl+Down", "Shift+Up"};
+    else if (d.focus.startsWith("Command1_"))
+        keys = {"Space", "Enter"};
+    return keys.isEmpty() ? QString() : "key " + d.random.Pick(keys);
+}
+
+QString TabStep(Dice& d)
+{
+    const std::vector<std::string>& order = nihilist::layout::FocusOrder();
+    if (d.focus.toStdString() != order.back() && d.random.Below(4) != 0)
+        return QStringLiteral("key Tab");
+    if (d.focus.toStdString() != order.front() && d.focus != "-")
+        return QStringLiteral("key Shift+Tab");
+    return {};
+}
+
+QString CommandStep(Dice& d)
+{
+    return QStringLiteral("click Command1_%1").arg(d.random.Below(5) == 0 ? 1 : 0);
+}
+
+QString RowStep(Dice& d)
+{
+    const int k = d.random.Below(FormModel::ListCount);
+    const QList<int> shown = d.player.ShownRows(k);
+    if (shown.isEmpty())
+        return {};
+    const char* click = d.windowOnly && d.random.Below(3) == 0 ? "Ctrl+click" : "click";
+    return QStringLiteral("%1 List1_%2 row %3").arg(click).arg(k).arg(d.random.Pick(shown));
+}
+
+QString BlankStep(Dice& d)
+{
+    const int k = d.random.Below(FormModel::ListCount);
+    return d.player.Blank(k) && d.random.Below(2) == 0 ? QStringLiteral("click List1_%1 blank").arg(k) : QString();
+}
+
+QString WheelStep(Dice& d)
+{
+    const int notches = d.random.Below(7) - 3;
+    return notches == 0 ? QString() : QStringLiteral("wheel List1_%1 %2").arg(d.random.Below(4)).arg(notches);
+}
+
+// Drawn until one fits; the table's order and repeats fix every seed's session.
 QString RandomStep(Player& player, Random& random, bool windowOnly = false)
 {
-    const auto text = [&](const QList<QString>& texts) { return RandomText(random, texts, windowOnly); };
-    const QString focus = player.Focus();
-    const std::vector<std::string>& order = nihilist::layout::FocusOrder();
-    const bool inBox = focus.startsWith("Text2_");
-    for (;;) {
-        switch (random.Below(14)) {
-        case 0: {
-            const int k = random.Below(3);
-            const int length = CodePoints(player.Box(k)->text(), player.Box(k)->text().size());
-            const int from = random.Below(length + 1);
-            const int to = random.Below(3) == 0 ? from + random.Below(length - from + 1) : from;
-            return QStringLiteral("select Text2_%1 %2 %3").arg(k).arg(from).arg(to);
-        }
-        case 1:
-        case 2:
-            if (inBox)
-                return "type " + text(Typed).removeIf([](QChar c) { return c.isSurrogate(); });
-            break;
-        case 3:
-            if (inBox) {
-                const QString pasted = text(Pasted);
-                return random.Below(3) == 0 ? QStringLiteral("paste %1 *%2").arg(pasted).arg(2 + random.Below(20))
-                                            : "paste " + pasted;
-            }
-            break;
-        case 4:
-            if (inBox)
-                return "insert " + text(Typed + Pasted);
-            break;
-        case 5:
-        case 6: {
-            QList<QString> keys;
-            if (inBox)
-                keys = {"Left", "Right", "Home", "End", "Backspace", "Delete"};
-            else if (focus.startsWith("List1_"))
-                keys = {"Up", "Down", "Home", "End", "PageUp", "PageDown", "Left", "Right", "Space"};
-            if (windowOnly && focus.startsWith("List1_"))
-                keys += {"Ctrl+Space", "Ctrl+Down", "Shift+Up"};
-            else if (focus.startsWith("Command1_"))
-                keys = {"Space", "Enter"};
-            if (!keys.isEmpty())
-                return "key " + random.Pick(keys);
-            break;
-        }
-        case 7:
-            if (focus.toStdString() != order.back() && random.Below(4) != 0)
-                return QStringLiteral("key Tab");
-            if (focus.toStdString() != order.front() && focus != "-")
-                return QStringLiteral("key Shift+Tab");
-            break;
-        case 8:
-        case 12: return QStringLiteral("click Command1_%1").arg(random.Below(5) == 0 ? 1 : 0);
-        case 9:
-        case 13: {
-            const int k = random.Below(4);
-            const QList<int> shown = player.ShownRows(k);
-            if (shown.isEmpty())
-                break;
-            const char* click = windowOnly && random.Below(3) == 0 ? "Ctrl+click" : "click";
-            return QStringLiteral("%1 List1_%2 row %3").arg(click).arg(k).arg(random.Pick(shown));
-            break;
-        }
-        case 10: {
-            const int k = random.Below(4);
-            if (player.Blank(k) && random.Below(2) == 0)
-                return QStringLiteral("click List1_%1 blank").arg(k);
-            break;
-        }
-        default: {
-            const int notches = random.Below(7) - 3;
-            if (notches != 0)
-                return QStringLiteral("wheel List1_%1 %2").arg(random.Below(4)).arg(notches);
-        }
-        }
-    }
+    static constexpr QString (*makers[])(Dice&) = {SelectStep, TypeStep, TypeStep, PasteStep, InsertStep, KeyStep,
+        KeyStep, TabStep, CommandStep, RowStep, BlankStep, WheelStep, CommandStep, RowStep};
+    Dice dice {player, random, windowOnly};
+    for (;;)
+        if (const QString step = makers[random.Below(std::size(makers))](dice); !step.isEmpty())
+            return step;
 }
 
 int Generate(std::uint32_t seed, int steps, const QString& path)
