@@ -250,7 +250,7 @@ private:
         model_.Encrypt();
         indexesFromModel_ = true;
 
-        for (int box = 0; box < 3; ++box)
+        for (int box = 0; box < FormModel::BoxCount; ++box)
             Expect(model_.Text2[box].size() <= boxes[box].size(), "Encrypt made a box longer");
         const bool refused = KeywordRefused(Upper(boxes[FormModel::Keyword]));
         Expect(model_.KeywordRejected == refused, "Encrypt judged the keyword wrongly");
@@ -276,7 +276,12 @@ private:
             Expect(model_.Label3[i] == keyword.substr(i, 1), "the square does not start with the keyword");
         for (std::size_t i = keyword.size() + 1; i < model_.Label3.size(); ++i)
             Expect(model_.Label3[i - 1] < model_.Label3[i], "the square's remaining letters are out of order");
+        CheckTable();
+    }
 
+    // Each row: the letter, its code, the key letter's code and their sum.
+    void CheckTable() const
+    {
         std::array<int, 26> code {};
         for (int cell = 0; cell < FormModel::CellCount; ++cell)
             code[model_.Label3[cell][0] - U'A'] = (cell / 5 + 1) * 10 + cell % 5 + 1;

@@ -29,6 +29,27 @@ Control Item(std::string name, TwipsRect twips, std::optional<Rgb> background = 
     return control;
 }
 
+void AddSquare(std::vector<Control>& table)
+{
+    // Inside Frame1: column numbers along the top, row numbers down the left,
+    // and the cells on a 360-twip grid.
+    constexpr int side = FormModel::SquareSide;
+    for (int k = 0; k < 2 * side; ++k) {
+        const bool column = k < side;
+        const TwipsRect at
+            = column ? TwipsRect {480 + 360 * k, 360, 300, 300} : TwipsRect {120, 720 + 360 * (k - side), 300, 300};
+        table.push_back(
+            Item("Label2_" + std::to_string(k), at, Header, std::to_string(k % side + 1), column ? "колона" : "ред"));
+        table.back().inFrame = true;
+    }
+    for (int i = 0; i < FormModel::CellCount; ++i) {
+        const int row = i / side, column = i % side;
+        table.push_back(Item("Label3_" + std::to_string(i), {480 + 360 * column, 720 + 360 * row, 300, 300}, Cell, "",
+            "ред " + std::to_string(row + 1) + ", колона " + std::to_string(column + 1)));
+        table.back().inFrame = true;
+    }
+}
+
 std::vector<Control> Build()
 {
     const auto box = [](int k, TwipsRect twips) {
@@ -50,20 +71,7 @@ std::vector<Control> Build()
         box(2, {2400, 960, 5055, 405}),
         Item("Frame1", {120, 1440, 2415, 2655}, WindowColour, "квадрат на Polybius"),
     };
-    // Inside Frame1: column numbers along the top, row numbers down the left,
-    // and the 25 cells on a 360-twip grid.
-    for (int k = 0; k < 10; ++k) {
-        const TwipsRect at
-            = k < 5 ? TwipsRect {480 + 360 * k, 360, 300, 300} : TwipsRect {120, 720 + 360 * (k - 5), 300, 300};
-        table.push_back(
-            Item("Label2_" + std::to_string(k), at, Header, std::to_string(k % 5 + 1), k < 5 ? "колона" : "ред"));
-        table.back().inFrame = true;
-    }
-    for (int i = 0; i < FormModel::CellCount; ++i) {
-        table.push_back(Item("Label3_" + std::to_string(i), {480 + 360 * (i % 5), 720 + 360 * (i / 5), 300, 300}, Cell,
-            "", "ред " + std::to_string(i / 5 + 1) + ", колона " + std::to_string(i % 5 + 1)));
-        table.back().inFrame = true;
-    }
+    AddSquare(table);
     const std::vector<Control> rest {
         Item("Command1_0", {6120, 1800, 1335, 495}, Rgb {0, 255, 0}, "Криптирай"),
         Item("Command1_1", {6120, 3480, 1335, 495}, Rgb {255, 0, 0}, "Чисти"),
