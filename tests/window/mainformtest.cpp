@@ -82,7 +82,7 @@ private slots:
     void aClickedRowIsPickedInEveryList()
     {
         form->Click("Command1_0");
-        for (int k = 0; k < 4; ++k) {
+        for (int k = 0; k < nihilist::FormModel::ListCount; ++k) {
             // Qt would scroll a list alone to its current row; only the model scrolls them.
             QVERIFY(!form->List(k)->hasAutoScroll());
             for (const QTest::MouseAction click : {QTest::MouseClick, QTest::MouseDClick}) {
@@ -284,7 +284,7 @@ private slots:
         form->Box(0)->setFocus();
         QTRY_VERIFY(form->Box(0)->hasFocus());
         const QImage window = form->grab().toImage();
-        for (int k = 0; k < 4; ++k) {
+        for (int k = 0; k < nihilist::FormModel::ListCount; ++k) {
             const QColor highlight = form->List(k)->palette().color(QPalette::Active, QPalette::Highlight);
             const QRect cell = form->List(k)->visualItemRect(form->List(k)->item(row));
             int lit = 0;

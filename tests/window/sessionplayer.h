@@ -42,8 +42,17 @@ inline qsizetype Units(const QString& text, int n)
     return i;
 }
 
+// k of the name "group_k" of one of `count` numbered widgets; -1 for any other name.
+inline int Index(const QString& name, const char* group, int count)
+{
+    for (int k = 0; k < count; ++k)
+        if (name == WidgetName(group, k))
+            return k;
+    return -1;
+}
+
 // One value, or the four joined by commas when the lists differ.
-inline QString OneOrFour(const std::array<int, 4>& values)
+inline QString OneOrFour(const std::array<int, FormModel::ListCount>& values)
 {
     if (std::all_of(values.begin(), values.end(), [&](int v) { return v == values[0]; }))
         return QString::number(values[0]);
@@ -58,7 +67,7 @@ public:
     QString State() const
     {
         QStringList boxes;
-        for (int k = 0; k < 3; ++k) {
+        for (int k = 0; k < FormModel::BoxCount; ++k) {
             const QLineEdit* box = Box(k);
             const QString text = box->text();
             QString caret = QString::number(CodePoints(text, box->cursorPosition()));
@@ -68,9 +77,9 @@ public:
                             .arg(CodePoints(text, box->selectionEnd()));
             boxes << QString::fromStdString(JsonString(ToCodePoints(text))) + u'@' + caret;
         }
-        std::array<int, 4> picked {}, top {};
+        std::array<int, FormModel::ListCount> picked {}, top {};
         int count = 0;
-        for (int k = 0; k < 4; ++k) {
+        for (int k = 0; k < FormModel::ListCount; ++k) {
             const QModelIndexList selected = List(k)->selectionModel()->selectedIndexes();
             picked[k] = selected.isEmpty() ? -1 : selected.first().row();
             // The first row the view places at its top.
@@ -80,7 +89,7 @@ public:
         QStringList rows;
         for (int row = 0; row < count; ++row) {
             QStringList cells;
-            for (int k : {3, 0, 1, 2})
+            for (int k : {FormModel::LetterList, FormModel::CodeList, FormModel::KeyCodeList, FormModel::CipherList})
                 cells << (row < List(k)->count() ? List(k)->item(row)->text() : QStringLiteral("?"));
             rows << cells.join('/');
         }
@@ -141,7 +150,7 @@ private:
     QString Select(const QString&, const QString& rest)
     {
         const QStringList words = rest.split(' ');
-        const int k = QStringList {"Text2_0", "Text2_1", "Text2_2"}.indexOf(words.value(0));
+        const int k = Index(words.value(0), "Text2", FormModel::BoxCount);
         bool fromOk = false, toOk = false;
         const int from = words.value(1).toInt(&fromOk), to = words.value(2).toInt(&toOk);
         if (k < 0 || words.size() != 3 || !fromOk || !toOk || from > to)
@@ -187,7 +196,7 @@ private:
     QString Wheel(const QString&, const QString& rest)
     {
         const QStringList words = rest.split(' ');
-        const int k = QStringList {"List1_0", "List1_1", "List1_2", "List1_3"}.indexOf(words.value(0));
+        const int k = Index(words.value(0), "List1", FormModel::ListCount);
         bool ok = false;
         const int notches = words.value(1).toInt(&ok);
         if (k < 0 || !ok || notches == 0 || words.size() != 2)
@@ -214,7 +223,7 @@ private:
             QTest::mouseClick(button, mouseButton);
             return {};
         }
-        const int k = QStringList {"List1_0", "List1_1", "List1_2", "List1_3"}.indexOf(words.value(0));
+        const int k = Index(words.value(0), "List1", FormModel::ListCount);
         if (k < 0)
             return "no such control";
         QPoint at;

@@ -233,12 +233,12 @@ QString Disagreement(const Player& player, const FormModel& model)
     const QString square = QString::fromStdString(nihilist::SquareRows(model.Label3));
     if (player.Square() != square)
         return QStringLiteral("the square shows %1, not %2").arg(player.Square(), square);
-    for (int k = 0; k < 3; ++k)
+    for (int k = 0; k < FormModel::BoxCount; ++k)
         if (player.Box(k)->text().toUcs4().size() > static_cast<qsizetype>(FormModel::MaxLength[k]))
             return QStringLiteral("box %1 over its limit: %2").arg(k).arg(player.Box(k)->text());
     const QList<QListWidgetItem*> first = player.List(0)->selectedItems();
     const int picked = first.isEmpty() ? -1 : player.List(0)->row(first.front());
-    for (int k = 0; k < 4; ++k) {
+    for (int k = 0; k < FormModel::ListCount; ++k) {
         QListWidget* list = player.List(k);
         QStringList items;
         for (const std::u32string& item : model.List1[k].Items)
@@ -264,14 +264,14 @@ QString Disagreement(const Player& player, const FormModel& model)
     return {};
 }
 
-// The command a step runs: 0 Encrypt, 1 Clear, -1 none.
+// The button a step presses (MainForm::Command), or -1 for none.
 int Command(const Player& player, const QString& step)
 {
-    const QString focus = player.Focus();
-    if (step == "click Command1_0" || (focus == "Command1_0" && (step == "key Space" || step == "key Enter")))
-        return 0;
-    if (step == "click Command1_1" || (focus == "Command1_1" && (step == "key Space" || step == "key Enter")))
-        return 1;
+    const bool press = step == "key Space" || step == "key Enter";
+    for (int k = 0; k < nihilist::MainForm::CommandCount; ++k)
+        if (step == "click " + nihilist::WidgetName("Command1", k)
+            || (press && player.Focus() == nihilist::WidgetName("Command1", k)))
+            return k;
     return -1;
 }
 
@@ -366,18 +366,20 @@ private slots:
             const QString where
                 = QStringLiteral("seed %1, step %2 (last steps: %3): ").arg(seed).arg(step).arg(recent.join("; "));
             const int command = Command(player, next);
-            for (int k = 0; k < 3; ++k)
+            for (int k = 0; k < FormModel::BoxCount; ++k)
                 model.Text2[k] = nihilist::ToCodePoints(player.Box(k)->text());
-            command == 0 ? model.Encrypt() : command == 1 ? model.Clear() : void();
+            command == nihilist::MainForm::Encrypt     ? model.Encrypt()
+                : command == nihilist::MainForm::Clear ? model.Clear()
+                                                       : void();
             std::vector<std::unique_ptr<QSignalSpy>> spies;
-            for (int k = 0; k < 4; ++k)
+            for (int k = 0; k < FormModel::ListCount; ++k)
                 spies.push_back(std::make_unique<QSignalSpy>(player.List(k), &QListWidget::currentRowChanged));
             const QString wrong = player.Play(next);
             QVERIFY2(wrong.isEmpty(), qPrintable(where + wrong));
-            for (int k = 0; k < 4; ++k)
+            for (int k = 0; k < FormModel::ListCount; ++k)
                 QVERIFY2(spies[k]->count() <= 1,
                     qPrintable(where + QStringLiteral("list %1 changed row %2 times").arg(k).arg(spies[k]->count())));
-            for (int k = 0; k < 3 && command >= 0; ++k)
+            for (int k = 0; k < FormModel::BoxCount && command >= 0; ++k)
                 QVERIFY2(player.Box(k)->text() == nihilist::ToQString(model.Text2[k]),
                     qPrintable(where + "box " + player.Box(k)->text()));
             const QString disagreement = Disagreement(player, model);
