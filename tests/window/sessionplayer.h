@@ -23,11 +23,7 @@ namespace nihilist {
 // Code points in the first `units` UTF-16 units of `text`.
 inline int CodePoints(const QString& text, qsizetype units)
 {
-    int count = 0;
-    for (qsizetype i = 0; i < units && i < text.size(); ++i)
-        if (!(text[i].isLowSurrogate() && i > 0 && text[i - 1].isHighSurrogate()))
-            ++count;
-    return count;
+    return static_cast<int>(ToCodePoints(text.left(units)).size());
 }
 
 // The UTF-16 position of code point `n`, or -1 past the end.
