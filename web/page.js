@@ -494,7 +494,8 @@ async function start() {
   show();
   layOut();
   made.Text1_0.setSelectionRange(0, 0);
-  made.Text1_0.focus();
+  // The focus starts in the explanation, but the page opens at its top.
+  made.Text1_0.focus({ preventScroll: true });
   made.Text1_0.scrollTop = 0;
   await document.fonts.ready;
   layout();

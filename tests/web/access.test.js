@@ -91,6 +91,12 @@ const size = (page) => page.$eval('#Label1_1', (label) => {
 const spacing = '* { line-height: 1.5 !important; letter-spacing: 0.12em !important; word-spacing: 0.16em !important; } '
   + 'p { margin-bottom: 2em !important; }';
 
+// What of the heading and the keyword box is out of view, and how far the page is scrolled.
+const hidden = (page) => page.evaluate(() => [scrollY, ...['Label1_0', 'Text2_0'].filter((id) => {
+  const r = document.getElementById(id).getBoundingClientRect();
+  return r.top < 0 || r.bottom > innerHeight;
+})]);
+
 // A tap, the control (or a row's list) scrolled into view first.
 const tap = async (page, selector) => {
   await page.$eval(selector, (e) => (e.closest('[role=listbox]') || e).scrollIntoView({ block: 'nearest' }));
@@ -202,6 +208,7 @@ for (const name of (process.env.WEB_BROWSERS || 'chromium,firefox').split(',')) 
       test(`a ${width}x${height} touch screen: targets 44 pixels high or more, nothing cut, all by touch, the picked row kept in view`, async () => {
         fingers ??= name === 'firefox' ? await launch(name, undefined, { prefs: { 'ui.primaryPointerCapabilities': 1 } }) : browser;
         const page = await open(fingers, url, { width, height, ...touch });
+        assert.deepEqual(await hidden(page), [0], 'as opened');
         await tap(page, '#Command1_0');
         const heights = await page.evaluate(() => Object.fromEntries(['#Text2_0', '#Text2_1', '#Text2_2', '#Command1_0', '#Command1_1',
           '#Frame1 [role=row] > :not(.corner)', '[role=option]', '#Text1_0'].map((s) => [s,
@@ -243,6 +250,7 @@ for (const name of (process.env.WEB_BROWSERS || 'chromium,firefox').split(',')) 
       await plain.close();
       const page = await open(browser, url, { width: 320, height: 200, deviceScaleFactor: 4 });
       const zoomed = await size(page);
+      assert.deepEqual(await hidden(page), [0], 'as opened');
       assert.ok(zoomed >= 2 * normal, `${zoomed} device pixels against ${normal}`);
       assert.deepEqual(await misfits(page), []);
       assert.deepEqual(await audit(page), [], 'axe-core, at start');
