@@ -115,6 +115,23 @@ std::string LayoutJson()
     return json + "}";
 }
 
+// What a pupil who cannot see the window hears after Encrypt or Clear: in a
+// few words, what a sighted one sees there (an emptied box, or the rows).
+std::string Status(bool encrypted)
+{
+    const FormModel& model = Model();
+    const bool noText = model.Text2[FormModel::Plain].empty();
+    const bool noKey = model.Text2[FormModel::Key].empty();
+    const std::size_t rows = model.List1[0].Items.size();
+    if (!encrypted)
+        return "Таблицата е празна.";
+    if (model.KeywordRejected)
+        return "Ключовата дума е отхвърлена: знак в нея се повтаря.";
+    if (noText || noKey)
+        return std::string(noText ? noKey ? "Текстът и ключът нямат" : "Текстът няма" : "Ключът няма") + " латински букви.";
+    return "Таблицата има " + (rows == 1 ? std::string("един ред") : std::to_string(rows) + " реда") + ".";
+}
+
 } // namespace
 
 EXPORT(nc_input) char* nc_input(int bytes)
@@ -176,6 +193,11 @@ EXPORT(nc_encrypt) void nc_encrypt()
 EXPORT(nc_clear) void nc_clear()
 {
     Model().Clear();
+}
+// The status after the last command: 1 for Encrypt, 0 for Clear.
+EXPORT(nc_status) int nc_status(int encrypted)
+{
+    return Hand(Status(encrypted != 0));
 }
 
 // What the pupil does in a list; `key` counts FormModel::ListKey from 0.

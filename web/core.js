@@ -54,6 +54,7 @@ async function loadCore(wasm) {
     load: () => core.nc_load(),
     encrypt: () => core.nc_encrypt(),
     clear: () => core.nc_clear(),
+    status: (encrypted) => take(core.nc_status(encrypted ? 1 : 0)),
     // What the pupil does in list k. A key is a KeyboardEvent key name;
     // a press on row -1 is one on blank space; a wheel angle counts eighths
     // of a degree, positive away from the pupil.

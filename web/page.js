@@ -166,10 +166,10 @@ function placeControls() {
     return slot;
   });
   slots.forEach((slot, i) => slot.replaceWith(made[table.focus[i]]));
-  // Heard, not seen: after Encrypt or Clear, how many rows there are; what
-  // each list holds.
-  said = element('p', { id: 'Announce', role: 'status', class: 'unseen' });
-  win.append(said, ...LISTS.map((k) => element('span', { id: `List1_${k}_holds`, hidden: '' }, HOLDS[k])));
+  // Heard, not seen: after Encrypt or Clear, what it left; what each list
+  // holds.
+  said = [0, 1].map((k) => element('p', { id: `Announce_${k}`, role: 'status', class: 'unseen' }));
+  win.append(...said, ...LISTS.map((k) => element('span', { id: `List1_${k}_holds`, hidden: '' }, HOLDS[k])));
 }
 
 // ---- The square: its numbers and cells go into the table's rows, by where
@@ -289,7 +289,6 @@ function showBoxes() {
 // shown at the top of each. A list the pupil is scrolling is left to its
 // scroll bar or finger until the scroll ends or pauses.
 const list = (k) => made[`List1_${k}`];
-const count = (n) => (n === 0 ? 'няма редове' : n === 1 ? 'един ред' : `${n} реда`);
 const scrolling = new Map(); // list number -> the timer of its pause
 function showLists() {
   const selected = core.selected();
@@ -395,11 +394,12 @@ function listenToButtons() {
       else core.clear();
       show();
       say('');
-      const rows = core.lists()[0].length;
-      // Said once, in the live region alone (a changed description is not
-      // heard in every browser); a new text node each time, so that the
-      // same count is heard again.
-      said.textContent = rows ? `Таблицата има ${count(rows)}.` : 'Таблицата е празна.';
+      // Said once, in a live region alone (a changed description is not
+      // heard in every browser). Two regions take turns, the other emptied:
+      // a browser that sends only what changed in a region's text would
+      // send nothing for the same words twice.
+      said.reverse()[0].textContent = '';
+      said[1].textContent = core.status(k === 0);
     }));
   }
 }

@@ -12,6 +12,7 @@ const { spawn, execFileSync } = require('node:child_process');
 const fs = require('node:fs');
 const os = require('node:os');
 const path = require('node:path');
+const readline = require('node:readline');
 const { describe, before, after, test } = require('node:test');
 const { PNG } = require('pngjs');
 const { file, launch, settled, open } = require('./browser.js');
@@ -152,7 +153,7 @@ for (const name of (process.env.WEB_BROWSERS || 'chromium,firefox').split(',')) 
         }
       }
     };
-    const live = (t) => t.filter((n) => n.live && n.role !== 'static').map((n) => [n.role, n.live, n.text]);
+    const live = (t) => t.filter((n) => n.live && n.role !== 'static' && n.text).map((n) => [n.role, n.live, n.text]);
 
     test('over AT-SPI the square is a table with its headers; the lists say what they hold and, after Encrypt, how many rows', async () => {
       const page = await open(browser, url);
@@ -177,6 +178,35 @@ for (const name of (process.env.WEB_BROWSERS || 'chromium,firefox').split(',')) 
         const lists = cleared.filter((n) => n.role === 'list box');
         assert.equal(lists.length, 4);
       });
+      await page.close();
+    });
+
+    // What a reader hears after each Encrypt and Clear, as the live regions'
+    // insertion events carry it: what a sighted pupil sees, in words.
+    test('over AT-SPI each Encrypt and Clear is heard, saying why the table is empty', async () => {
+      const page = await open(browser, url);
+      // A region of the test's own says when all has been heard.
+      const until = 'конец';
+      await page.evaluate(() => { document.body.append(Object.assign(document.createElement('p'), { id: 'until', role: 'status' })); });
+      const listener = spawn('/usr/bin/python3', [path.join(__dirname, 'atspi.py'), '--heard', until], { env, stdio: ['ignore', 'pipe', 'inherit'] });
+      const lines = readline.createInterface({ input: listener.stdout })[Symbol.asyncIterator]();
+      const next = async () => JSON.parse((await lines.next()).value);
+      assert.equal(await next(), 'ready');
+      const expected = [];
+      for (const [boxes, button, text] of [[null, 0, 'Таблицата има 20 реда.'], [null, 0, 'Таблицата има 20 реда.'],
+        [['ZEBRAZ'], 0, 'Ключовата дума е отхвърлена: знак в нея се повтаря.'], [['', 'KEY', '1 2 3'], 0, 'Текстът няма латински букви.'],
+        [['', '42', 'a'], 0, 'Ключът няма латински букви.'], [['', 'Я', ''], 0, 'Текстът и ключът нямат латински букви.'],
+        [['', 'k', 'a!'], 0, 'Таблицата има един ред.'], [null, 1, 'Таблицата е празна.'], [null, 1, 'Таблицата е празна.']]) {
+        if (boxes) await page.evaluate((boxes) => boxes.forEach((text, k) => { document.getElementById(`Text2_${k}`).value = text; }), boxes);
+        await page.click(`#Command1_${button}`);
+        await settled(page);
+        expected.push(text);
+      }
+      await page.$eval('#until', (p, until) => { p.textContent = until; }, until);
+      const said = [];
+      for (let text = await next(); text !== until; text = await next()) said.push(text);
+      listener.kill();
+      assert.deepEqual(said, expected);
       await page.close();
     });
 
