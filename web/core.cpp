@@ -128,7 +128,8 @@ std::string Status(bool encrypted)
     if (model.KeywordRejected)
         return "Ключовата дума е отхвърлена: знак в нея се повтаря.";
     if (noText || noKey)
-        return std::string(noText ? noKey ? "Текстът и ключът нямат" : "Текстът няма" : "Ключът няма") + " латински букви.";
+        return std::string(noText ? noKey ? "Текстът и ключът нямат" : "Текстът няма" : "Ключът няма")
+            + " латински букви.";
     return "Таблицата има " + (rows == 1 ? std::string("един ред") : std::to_string(rows) + " реда") + ".";
 }
 
