@@ -218,10 +218,10 @@ EXPORT(nc_list_focus) void nc_list_focus(int list, int byKeyboard)
     if (List(list))
         Model().ListGotFocus(list, byKeyboard != 0);
 }
-EXPORT(nc_list_wheel) void nc_list_wheel(int list, int angle)
+// 0 when the list cannot use the turn: the page scrolls instead.
+EXPORT(nc_list_wheel) int nc_list_wheel(int list, int angle)
 {
-    if (List(list))
-        Model().ListWheel(list, angle);
+    return List(list) && Model().ListWheel(list, angle) ? 1 : 0;
 }
 EXPORT(nc_list_scroll) void nc_list_scroll(int list, int top)
 {

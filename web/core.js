@@ -65,7 +65,7 @@ async function loadCore(wasm) {
     },
     listPress: (k, row) => core.nc_list_press(k, row),
     listFocus: (k, byKeyboard) => core.nc_list_focus(k, byKeyboard ? 1 : 0),
-    listWheel: (k, angle) => core.nc_list_wheel(k, angle),
+    listWheel: (k, angle) => core.nc_list_wheel(k, angle) === 1, // false: the list cannot use it
     listScroll: (k, top) => core.nc_list_scroll(k, top),
     // Box k after an edit from `before` to `after`, kept within its limit;
     // cursor counts code points.

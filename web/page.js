@@ -354,11 +354,13 @@ function keyDown(k, event) {
   else if (['ArrowLeft', 'ArrowRight', ' '].includes(event.key)) event.preventDefault(); // one column: nowhere to go
   else return false;
 }
+// A turn the list cannot use (no rows, or at its end that way) scrolls the
+// page, as a browser's own scroll box hands it on.
 function wheeled(k, event) {
   if (event.ctrlKey) return false; // the browser's zoom
-  event.preventDefault();
   const mode = event.deltaMode; // read first: Firefox then keeps its own unit
-  core.listWheel(k, Math.round((-event.deltaY * NOTCH_ANGLE) / NOTCH_DELTA[mode]));
+  if (!core.listWheel(k, Math.round((-event.deltaY * NOTCH_ANGLE) / NOTCH_DELTA[mode]))) return false;
+  event.preventDefault();
 }
 function listenToLists() {
   addEventListener('keydown', (event) => { if (event.key === 'Tab') tabbing = true; }, true);

@@ -141,16 +141,19 @@ for (const name of (process.env.WEB_BROWSERS || 'chromium,firefox').split(',')) 
     // What the window does (checked by hand on it) with the example's 20
     // rows, or 7: after the steps, the row picked in all four lists and the
     // first row shown, to the pixel (null: the browser's own step, not
-    // checked); a scroll bar only with more than seven rows. A step presses a
-    // row or the scroll bar, or a button; presses a key (the list has the
-    // mouse's focus); turns the wheel in Firefox's lines; or drags the scroll
-    // bar to a pixel. The conformance sessions play the rest of the rules.
-    for (const [what, text, steps, picked, top] of [
+    // checked); a scroll bar only with more than seven rows; for each wheel
+    // turn, whether the page was left to scroll. A step presses a row or the
+    // scroll bar, or a button; presses a key (the list has the mouse's
+    // focus); turns the wheel in Firefox's lines; or drags the scroll bar to
+    // a pixel. The conformance sessions play the rest of the rules.
+    for (const [what, text, steps, picked, top, handed = []] of [
       ['the scroll bar picks nothing', '', [['press', 0, 'bar']], -1, null],
       ['Alt+Down is not the list\'s', '', [['press', 3, 2], ['key', 3, 'Alt+ArrowDown']], 2, 0],
       ['Ctrl and Shift do not change a key', '', [['press', 3, 2], ['key', 3, 'Control+ArrowDown'], ['key', 3, 'Shift+ArrowDown']], 4, 0],
       ['End shows the last seven rows', '', [['press', 0, 0], ['key', 0, 'End']], 19, 13],
-      ['a wheel notch in lines scrolls three rows', '', [['press', 2, 0], ['key', 2, 'End'], ['lines', 2, -3]], 19, 10],
+      ['a wheel notch in lines scrolls three rows; past the end the page scrolls', '',
+        [['press', 2, 0], ['key', 2, 'End'], ['lines', 2, 3], ['lines', 2, -3]], 19, 10, [true, false]],
+      ['the wheel over an empty list scrolls the page', '1', [['lines', 0, -3]], -1, 0, [true]],
       ['a dragged scroll bar settles on the nearest row', '', [['drag', 1, 50]], -1, 3],
       ['the pick goes with the rows on Encrypt', '', [['press', 3, 5], ['press', 'Command1_0']], -1, 0],
       ['no scroll bar for seven rows', 'abcdefg', [], -1, 0],
@@ -159,6 +162,7 @@ for (const name of (process.env.WEB_BROWSERS || 'chromium,firefox').split(',')) 
         const page = await open(browser, url);
         if (text) await page.$eval('#Text2_2', (box, text) => { box.value = text; }, text);
         await page.click('#Command1_0');
+        const wheels = []; // each turn: not taken by the list
         for (const [action, k, at] of steps) {
           const list = await page.$(`#List1_${k}`);
           if (action === 'key') {
@@ -166,8 +170,8 @@ for (const name of (process.env.WEB_BROWSERS || 'chromium,firefox').split(',')) 
             for (const key of keys) await page.keyboard.down(key);
             for (const key of keys.reverse()) await page.keyboard.up(key);
           } else if (action === 'lines') {
-            await list.evaluate((list, lines) => list.dispatchEvent(new WheelEvent('wheel',
-              { deltaY: lines, deltaMode: WheelEvent.DOM_DELTA_LINE, bubbles: true, cancelable: true })), at);
+            wheels.push(await list.evaluate((list, lines) => list.dispatchEvent(new WheelEvent('wheel',
+              { deltaY: lines, deltaMode: WheelEvent.DOM_DELTA_LINE, bubbles: true, cancelable: true })), at));
           } else if (action === 'drag') {
             await list.evaluate((list, top) => { list.scrollTop = top; }, at);
           } else if (k === 'Command1_0') {
@@ -181,6 +185,7 @@ for (const name of (process.env.WEB_BROWSERS || 'chromium,firefox').split(',')) 
           }
         }
         await settled(page);
+        assert.deepEqual(wheels, handed, 'wheel turns left to the page');
         const lists = await page.$$eval('[role=listbox]', (lists) => lists.map((list) => ({
           picked: [...list.children].findIndex((row) => row.getAttribute('aria-selected') === 'true'),
           active: list.getAttribute('aria-activedescendant'),
