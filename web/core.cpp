@@ -13,9 +13,9 @@
 #include <cstddef>
 #include <string>
 
-// Supplied by the page: the browser's upper-casing of one code point, or 0
-// when that would not give exactly one.
-extern "C" __attribute__((import_module("page"), import_name("upper"))) int PageUpperCase(int codePoint);
+// Supplied by the page: code point `index` of the browser's upper-casing of
+// one code point, 0 past its end. What to make of it is the model's rule.
+extern "C" __attribute__((import_module("page"), import_name("upper"))) int PageUpperCase(int codePoint, int index);
 
 // Declares a function the page calls, exported under its own name.
 #define EXPORT(name) extern "C" __attribute__((export_name(#name)))
@@ -30,8 +30,12 @@ std::string output;
 FormModel& Model()
 {
     static FormModel model([](const std::u32string& text) {
-        const int upper = PageUpperCase(static_cast<int>(text.front()));
-        return upper > 0 ? std::u32string(1, static_cast<char32_t>(upper)) : text;
+        // Unicode upper-cases one code point into at most three.
+        std::u32string upper;
+        for (int c = 0; upper.size() < 3
+             && (c = PageUpperCase(static_cast<int>(text.front()), static_cast<int>(upper.size()))) > 0;)
+            upper.push_back(static_cast<char32_t>(c));
+        return upper;
     });
     return model;
 }

@@ -10,12 +10,9 @@ const listKeys = ['ArrowUp', 'ArrowDown', 'Home', 'End', 'PageUp', 'PageDown'];
 async function loadCore(wasm) {
   const imports = {
     page: {
-      // Locale-aware upper-casing of one code point; 0 when the result is
-      // not exactly one code point.
-      upper(codePoint) {
-        const upper = [...String.fromCodePoint(codePoint).toLocaleUpperCase()];
-        return upper.length === 1 ? upper[0].codePointAt(0) : 0;
-      },
+      // Code point `index` of the locale-aware upper-casing of one code
+      // point; 0 past its end.
+      upper: (codePoint, index) => [...String.fromCodePoint(codePoint).toLocaleUpperCase()][index]?.codePointAt(0) ?? 0,
     },
     env: { emscripten_notify_memory_growth() {} },
     wasi_snapshot_preview1: { proc_exit(code) { throw new Error(`core stopped (${code})`); } },
