@@ -166,6 +166,7 @@ for (const name of (process.env.WEB_BROWSERS || 'chromium,firefox').split(',')) 
         const lists = tree.filter((n) => n.role === 'list box');
         assert.deepEqual(lists.map((n) => n.name).sort(), ['Буква', 'Ключ', 'Код', 'Шифър']);
         for (const list of lists) assert.match(list.description, /^[^0-9]+$/, list.name); // the count is said once, below
+        assert.equal(new Set(lists.map((n) => n.description)).size, 4, 'each list says what it holds');
         const numbers = tree.slice(tree.indexOf(lists.find((n) => n.name === 'Шифър')) + 1).filter((n) => n.role.includes('item')).slice(0, 20);
         assert.equal(numbers.map((n) => n.name).join(' '), cipher);
         // Heard at once, the focus staying on the button.
@@ -213,11 +214,14 @@ for (const name of (process.env.WEB_BROWSERS || 'chromium,firefox').split(',')) 
     test('without WebAssembly the page says why it cannot run and what to try; without JavaScript, only that it needs it', async (t) => {
       const told = 'Програмата не може да работи в този браузър: той не изпълнява WebAssembly или то е изключено в '
         + 'настройките му. Включете WebAssembly или отворете страницата в друг или по-нов браузър.';
-      // WebAssembly missing, or there but refusing to compile (switched off by a policy).
-      for (const off of [() => { delete globalThis.WebAssembly; },
-        () => { WebAssembly.instantiate = () => Promise.reject(new WebAssembly.CompileError('off')); }]) {
+      // WebAssembly missing, or there but refusing to compile (switched off by
+      // a policy); any other failure of the start is told in general words.
+      const failed = 'Програмата не можа да започне в този браузър. Опитайте с друг браузър или по-нова версия.';
+      for (const [off, message] of [[() => { delete globalThis.WebAssembly; }, told],
+        [() => { WebAssembly.instantiate = () => Promise.reject(new WebAssembly.CompileError('off')); }, told],
+        [() => { JSON.parse = () => { throw new SyntaxError('off'); }; }, failed]]) {
         const page = await open(browser, url, undefined, (p) => p.evaluateOnNewDocument(off));
-        assert.equal(await page.$eval('body', (body) => body.innerText.trim()), told);
+        assert.equal(await page.$eval('body', (body) => body.innerText.trim()), message);
         await page.close();
       }
       // Firefox's driver cannot switch JavaScript off in a page: a browser without it.
@@ -245,10 +249,10 @@ for (const name of (process.env.WEB_BROWSERS || 'chromium,firefox').split(',')) 
           Math.min(...[...document.querySelectorAll(s)].map((e) => e.getBoundingClientRect().height))])));
         for (const [what, least] of Object.entries(heights)) assert.ok(least >= (what.includes('Command') ? 48 : 44), `${what}: ${least} px`);
         assert.deepEqual(await misfits(page), []);
-        // Top to bottom: boxes, buttons, square (or beside them), lists side by side across the column, explanation.
-        const at = await page.evaluate(() => Object.fromEntries(['Text2_0', 'Text2_1', 'Text2_2', 'Command1_0', 'Frame1', 'List1_0',
-          'Text1_0', 'List1_3', 'List1_1', 'List1_2'].map((id) => [id, document.getElementById(id).getBoundingClientRect().toJSON()])));
-        const down = ['Text2_0', 'Text2_1', 'Text2_2', 'Command1_0', ...(beside ? [] : ['Frame1']), 'List1_0', 'Text1_0'];
+        // Top to bottom: each caption over its box, buttons, square (or beside them), lists side by side across the column, explanation.
+        const at = await page.evaluate(() => Object.fromEntries(['Label1_1', 'Text2_0', 'Label1_2', 'Text2_1', 'Label1_3', 'Text2_2', 'Command1_0',
+          'Frame1', 'List1_0', 'Text1_0', 'List1_3', 'List1_1', 'List1_2'].map((id) => [id, document.getElementById(id).getBoundingClientRect().toJSON()])));
+        const down = ['Label1_1', 'Text2_0', 'Label1_2', 'Text2_1', 'Label1_3', 'Text2_2', 'Command1_0', ...(beside ? [] : ['Frame1']), 'List1_0', 'Text1_0'];
         down.slice(1).forEach((id, i) => assert.ok(at[id].top >= at[down[i]].bottom, `${id} below ${down[i]}`));
         assert.ok(!beside || (at.Frame1.left >= at.Text2_0.right && at.Frame1.bottom <= at.List1_0.top), 'the square beside the boxes');
         const across = ['List1_3', 'List1_0', 'List1_1', 'List1_2'];
