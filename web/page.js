@@ -230,9 +230,14 @@ function edit(input, { text, cursor }) {
   const whole = !(text.length >= head.length + tail.length && text.startsWith(head) && text.endsWith(tail));
   if (whole) input.select();
   const insert = whole ? text : text.slice(head.length, text.length - tail.length);
+  endTyping(input);
   if (insert || input.selectionStart !== input.selectionEnd) document.execCommand('insertText', false, insert);
   if (whole) placeCaret(input, text, cursor); // else the browser's caret, after what went in, is the core's
+  endTyping(input);
 }
+// Chromium would make one undo step of this edit and the typing next to it;
+// setting the selection, even where it is, ends the typing.
+const endTyping = (input) => input.setSelectionRange(input.selectionStart, input.selectionEnd, input.selectionDirection);
 const INSERTS = /^insert(Text|FromPaste|FromDrop|ReplacementText|FromYank)$/;
 function cutBefore(k, event) {
   const input = box(k);

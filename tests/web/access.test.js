@@ -312,6 +312,7 @@ for (const name of (process.env.WEB_BROWSERS || 'chromium,firefox').split(',')) 
     }
 
     // Limits 10, 10 and 40 characters. `ime`: a word composed from its first three letters (in Chromium's driver alone).
+    // `first`: typed (or a key pressed) before, a step of its own, as in a plain box.
     test('after a box cuts a paste, a letter or a word, Ctrl+Z gives back the text before and Ctrl+Y the cut', async () => {
       const page = await open(browser, url);
       const chord = async (...keys) => {
@@ -319,19 +320,23 @@ for (const name of (process.env.WEB_BROWSERS || 'chromium,firefox').split(',')) 
         for (const key of keys.reverse()) await page.keyboard.up(key);
       };
       const value = (k) => settled(page).then(() => page.$eval(`#Text2_${k}`, (box) => [box.value, box.selectionStart]));
-      for (const [k, start, [from, to], how, data, cut] of [[0, 'ZEBRAS', [3, 3], 'paste', 'ЖЖЖЖЖЖЖЖ', 'ZEBЖЖЖЖRAS'],
+      for (const [k, start, [from, to], how, data, cut, first] of [[0, 'ZEBRAS', [3, 3], 'paste', 'ЖЖЖЖЖЖЖЖ', 'ZEBЖЖЖЖRAS'],
         [1, 'RUSSIAN', [7, 7], 'paste', 'abcdefghijkl', 'RUSSIANabc'], [2, 'DYNAMITE', [0, 0], 'paste', '😀'.repeat(50), '😀'.repeat(32) + 'DYNAMITE'],
         [0, 'ZEBRAS', [0, 6], 'paste', 'abc\ndef\nghijk\n', 'abc def gh'], [1, '', [0, 0], 'paste', 'x'.repeat(30), 'x'.repeat(10)], [2, 'AB', [1, 1], 'paste', 'c\nd\n\n', 'Ac dB'],
-        [2, '', [0, 0], 'paste', '😀'.repeat(400000), '😀'.repeat(40)], [0, 'ABCDEFGHIJ', [2, 2], 'type', 'x', 'ABCDEFGHIJ'], [0, 'ABCDEFGH', [8, 8], 'ime', 'xyzw', 'ABCDEFGHxy']]) {
+        [2, '', [0, 0], 'paste', '😀'.repeat(400000), '😀'.repeat(40)], [0, 'ABCDEFGHIJ', [2, 2], 'type', 'x', 'ABCDEFGHIJ'], [0, 'ABCDEFGH', [8, 8], 'ime', 'xyzw', 'ABCDEFGHxy'],
+        [0, 'ZEBRAS', [6, 6], 'paste', 'CDEFGH', 'ZEBRASABCD', 'AB'], [0, 'ZEBRAS', [0, 6], 'paste', 'x'.repeat(15), 'x'.repeat(10), 'Backspace']]) {
         if (how === 'ime' && name !== 'chromium') continue;
         if (how === 'paste') await page.evaluate((text) => Object.assign(document.body.appendChild(document.createElement('textarea')), { value: text }).select(), data).then(() => chord('Control', 'KeyC'));
         await page.$eval(`#Text2_${k}`, (box, text, range) => { box.value = text; box.focus(); box.setSelectionRange(...range); }, start, [from, to]);
+        if (first === 'Backspace') await page.keyboard.press(first);
+        else if (first) await page.keyboard.type(first);
+        const before = (await value(k))[0];
         if (how === 'paste') await chord('Control', 'KeyV');
         if (how === 'type') await page.keyboard.type(data);
         const cdp = how === 'ime' && await page.createCDPSession();
         if (cdp) await cdp.send('Input.imeSetComposition', { text: data.slice(0, 3), selectionStart: 3, selectionEnd: 3 }).then(() => cdp.send('Input.insertText', { text: data }));
         assert.deepEqual(await value(k), [cut, cut.length - (start.length - to)], `box ${k} cut`);
-        for (const [keys, text] of [['Control+KeyZ', start], ['Control+KeyY', cut], ['Control+KeyZ', start], ['Control+Shift+KeyZ', cut]]) {
+        for (const [keys, text] of [['Control+KeyZ', before], ['Control+KeyY', cut], ['Control+KeyZ', before], ['Control+Shift+KeyZ', cut]]) {
           await chord(...keys.split('+'));
           assert.equal((await value(k))[0], text, `box ${k} after ${keys}`);
         }
