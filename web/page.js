@@ -18,6 +18,9 @@ const SCROLL_PAUSE_MS = 200;
 // Text may stand this far past its control's edge: a pixel either side is
 // the window's own ("Шифър" in its header).
 const OVERHANG_PX = 1.5;
+// How much of each colour is left when the browser's dark mode needs darker
+// backgrounds: light text on any of the window's colours then reads at 5:1.
+const DARKENED = 0.5;
 const BOXES = [0, 1, 2];
 const LISTS = [0, 1, 2, 3];
 const MESSAGE = {
@@ -99,6 +102,18 @@ const made = {};
 let table, texts, tableRow, rowHeight, said;
 const px = (twips) => `${twips / table.twipsPerPixel}px`;
 const rgb = (c) => `rgb(${c.join(', ')})`;
+// Chromium's automatic dark mode for sites turns the text light and leaves
+// coloured backgrounds light; it shows in the light scheme's white window
+// colour coming out otherwise. Then the page darkens what it paints.
+function forcedDark() {
+  const probe = document.body.appendChild(element('div'));
+  probe.style.cssText = 'color-scheme: light; background: Canvas';
+  const dark = getComputedStyle(probe).backgroundColor !== 'rgb(255, 255, 255)';
+  probe.remove();
+  return dark;
+}
+let paint = rgb; // a background colour
+
 const element = (tag, attributes = {}, text = '') => {
   const e = document.createElement(tag);
   for (const [name, value] of Object.entries(attributes)) e.setAttribute(name, value);
@@ -145,7 +160,11 @@ function makeControl(c) {
 // take the focus fill their places in Tab order.
 function placeControls() {
   document.title = table.caption;
-  win.style.cssText = `width: ${px(table.client[0])}; height: ${px(table.client[1])}; background: ${rgb(table.colour)}`;
+  if (forcedDark()) {
+    paint = (c) => rgb(c.map((v) => Math.round(v * DARKENED)));
+    document.documentElement.style.background = paint(table.colour);
+  }
+  win.style.cssText = `width: ${px(table.client[0])}; height: ${px(table.client[1])}; background: ${paint(table.colour)}`;
   win.style.setProperty('--rows', table.list.visibleRows);
   win.style.setProperty('--picked', rgb(table.pickedRow));
   const focusable = [];
@@ -154,7 +173,7 @@ function placeControls() {
     control.id = c.name;
     const [x, y, w, h] = c.twips.map(px);
     control.style.cssText += `left: ${x}; top: ${y}; width: ${w}; height: ${h}`;
-    if (c.background) control.style.background = rgb(c.background);
+    if (c.background) control.style.background = paint(c.background);
     control.hidden = !c.shown;
     made[c.name] = control;
     if (table.focus.includes(c.name)) focusable.push(control);

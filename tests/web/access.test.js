@@ -363,6 +363,31 @@ for (const name of (process.env.WEB_BROWSERS || 'chromium,firefox').split(',')) 
       await page.close();
     });
 
+    // The setting phones offer: the text turns light; what is painted behind
+    // it must then be dark enough. Each text against the colour that covers
+    // most of its place.
+    test('under Chromium\'s automatic dark mode every text reads at 4.5:1 or more', { skip: name !== 'chromium' }, async (t) => {
+      const dark = await launch(name, undefined, { args: ['--blink-settings=forceDarkModeEnabled=true'] });
+      t.after(() => dark.close());
+      const page = await open(dark, url);
+      await page.click('#Command1_0');
+      await page.click('#List1_2 > :nth-child(3)');
+      const low = [];
+      for (const e of await page.$$('#window .label:not([hidden]), #window legend, #window button, #window input, #window [role=option]:nth-child(-n+3)')) {
+        const r = await e.boundingBox();
+        const clip = { x: Math.round(r.x) + 2, y: Math.round(r.y) + 2, width: Math.round(r.width) - 4, height: Math.round(r.height) - 4 };
+        const { data } = PNG.sync.read(await page.screenshot({ clip }));
+        const seen = new Map();
+        for (let i = 0; i < data.length; i += 4) seen.set(data.readUIntBE(i, 3), (seen.get(data.readUIntBE(i, 3)) ?? 0) + 1);
+        const rgbOf = (n) => [n >> 16, (n >> 8) & 255, n & 255];
+        const back = rgbOf([...seen].sort((a, b) => b[1] - a[1])[0][0]);
+        const ratio = Math.max(...[...seen.keys()].map((n) => contrast(rgbOf(n), back)));
+        if (ratio < 4.5) low.push(`${await e.evaluate((e) => e.id || e.textContent)} ${ratio.toFixed(1)}:1 on ${back}`);
+      }
+      assert.deepEqual(low, []);
+      await page.close();
+    });
+
     test('under forced colours the picked row takes the system highlight, and focus marks and buttons\' edges show', async (t) => {
       // Chromium emulates forced colours in a page; Firefox forces them with a setting.
       const forced = name === 'firefox' ? await launch(name, undefined, { prefs: { 'browser.display.document_color_use': 2 } }) : browser;
