@@ -173,7 +173,11 @@ for (const name of (process.env.WEB_BROWSERS || 'chromium,firefox').split(',')) 
             wheels.push(await list.evaluate((list, lines) => list.dispatchEvent(new WheelEvent('wheel',
               { deltaY: lines, deltaMode: WheelEvent.DOM_DELTA_LINE, bubbles: true, cancelable: true })), at));
           } else if (action === 'drag') {
-            await list.evaluate((list, top) => { list.scrollTop = top; }, at);
+            // Left where it is held while the drag goes on; read as the page has seen the scroll.
+            assert.equal(await list.evaluate((list, top) => new Promise((resolve) => {
+              list.addEventListener('scroll', () => resolve(list.scrollTop), { once: true });
+              list.scrollTop = top;
+            }), at), at, 'while dragged');
           } else if (k === 'Command1_0') {
             await page.click(`#${k}`);
           } else {
