@@ -84,8 +84,10 @@ public:
     void ListMouseDown(int list, int row);
     void ListGotFocus(int list, bool byKeyboard);
     // A wheel turn in eighths of a degree (120 a notch), positive away from
-    // the pupil; each notch scrolls WheelRows rows.
-    void ListWheel(int list, int angle);
+    // the pupil; each notch scrolls WheelRows rows. False when the list
+    // cannot use the turn (no rows, or already at its end that way), which
+    // then belongs to whatever holds the list.
+    bool ListWheel(int list, int angle);
     // The list was scrolled (by its scroll bar or a finger) to show `top` first.
     void ListScroll(int list, int top);
     static constexpr int WheelRows = 3;
@@ -102,6 +104,7 @@ public:
 private:
     void ClearLists();
     int RowCount(int list) const;
+    int LastTop() const; // the first row shown when the last row is at the bottom
     void PickRow(int row);
     void ShowRow(int row);
     void ScrollTo(int top);

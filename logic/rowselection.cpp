@@ -25,11 +25,15 @@ void FormModel::PickRow(int row)
     SelectRow(0);
 }
 
+int FormModel::LastTop() const
+{
+    return std::max(0, RowCount(0) - VisibleRows);
+}
+
 void FormModel::ScrollTo(int top)
 {
-    const int last = std::max(0, RowCount(0) - VisibleRows);
     for (ListBox& each : List1)
-        each.TopIndex = std::clamp(top, 0, last);
+        each.TopIndex = std::clamp(top, 0, LastTop());
 }
 
 void FormModel::ShowRow(int row)
@@ -83,15 +87,17 @@ void FormModel::ListGotFocus(int list, bool byKeyboard)
     ShowRow(0);
 }
 
-void FormModel::ListWheel(int list, int angle)
+bool FormModel::ListWheel(int list, int angle)
 {
-    if (RowCount(list) == 0)
-        return;
+    const int top = List1[0].TopIndex;
+    if (RowCount(list) == 0 || angle == 0 || top == (angle > 0 ? 0 : LastTop()))
+        return false;
     wheelAngle_ += angle;
     const int notchAngle = 120 / WheelRows; // one row's worth
     const int rows = wheelAngle_ / notchAngle;
     wheelAngle_ -= rows * notchAngle;
-    ScrollTo(List1[0].TopIndex - rows);
+    ScrollTo(top - rows);
+    return true;
 }
 
 void FormModel::ListScroll(int list, int top)

@@ -13,9 +13,9 @@
 #include <cstddef>
 #include <string>
 
-// Supplied by the page: the browser's upper-casing of one code point, or 0
-// when that would not give exactly one.
-extern "C" __attribute__((import_module("page"), import_name("upper"))) int PageUpperCase(int codePoint);
+// Supplied by the page: code point `index` of the browser's upper-casing of
+// one code point, 0 past its end. What to make of it is the model's rule.
+extern "C" __attribute__((import_module("page"), import_name("upper"))) int PageUpperCase(int codePoint, int index);
 
 // Declares a function the page calls, exported under its own name.
 #define EXPORT(name) extern "C" __attribute__((export_name(#name)))
@@ -30,8 +30,12 @@ std::string output;
 FormModel& Model()
 {
     static FormModel model([](const std::u32string& text) {
-        const int upper = PageUpperCase(static_cast<int>(text.front()));
-        return upper > 0 ? std::u32string(1, static_cast<char32_t>(upper)) : text;
+        // Unicode upper-cases one code point into at most three.
+        std::u32string upper;
+        for (int c = 0; upper.size() < 3
+             && (c = PageUpperCase(static_cast<int>(text.front()), static_cast<int>(upper.size()))) > 0;)
+            upper.push_back(static_cast<char32_t>(c));
+        return upper;
     });
     return model;
 }
@@ -103,6 +107,24 @@ std::string LayoutJson()
     return json + "}";
 }
 
+// What a pupil who cannot see the window hears after Encrypt or Clear: in a
+// few words, what a sighted one sees there (an emptied box, or the rows).
+std::string Status(bool encrypted)
+{
+    const FormModel& model = Model();
+    const bool noText = model.Text2[FormModel::Plain].empty();
+    const bool noKey = model.Text2[FormModel::Key].empty();
+    const std::size_t rows = model.List1[0].Items.size();
+    if (!encrypted)
+        return "Таблицата е празна.";
+    if (model.KeywordRejected)
+        return "Ключовата дума е отхвърлена: знак в нея се повтаря.";
+    if (noText || noKey)
+        return std::string(noText ? noKey ? "Текстът и ключът нямат" : "Текстът няма" : "Ключът няма")
+            + " латински букви.";
+    return "Таблицата има " + (rows == 1 ? std::string("един ред") : std::to_string(rows) + " реда") + ".";
+}
+
 } // namespace
 
 EXPORT(nc_input) char* nc_input(int bytes)
@@ -165,6 +187,11 @@ EXPORT(nc_clear) void nc_clear()
 {
     Model().Clear();
 }
+// The status after the last command: 1 for Encrypt, 0 for Clear.
+EXPORT(nc_status) int nc_status(int encrypted)
+{
+    return Hand(Status(encrypted != 0));
+}
 
 // What the pupil does in a list; `key` counts FormModel::ListKey from 0.
 EXPORT(nc_list_key) void nc_list_key(int list, int key)
@@ -183,10 +210,10 @@ EXPORT(nc_list_focus) void nc_list_focus(int list, int byKeyboard)
     if (List(list))
         Model().ListGotFocus(list, byKeyboard != 0);
 }
-EXPORT(nc_list_wheel) void nc_list_wheel(int list, int angle)
+// 0 when the list cannot use the turn: the page scrolls instead.
+EXPORT(nc_list_wheel) int nc_list_wheel(int list, int angle)
 {
-    if (List(list))
-        Model().ListWheel(list, angle);
+    return List(list) && Model().ListWheel(list, angle) ? 1 : 0;
 }
 EXPORT(nc_list_scroll) void nc_list_scroll(int list, int top)
 {

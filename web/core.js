@@ -10,12 +10,9 @@ const listKeys = ['ArrowUp', 'ArrowDown', 'Home', 'End', 'PageUp', 'PageDown'];
 async function loadCore(wasm) {
   const imports = {
     page: {
-      // Locale-aware upper-casing of one code point; 0 when the result is
-      // not exactly one code point.
-      upper(codePoint) {
-        const upper = [...String.fromCodePoint(codePoint).toLocaleUpperCase()];
-        return upper.length === 1 ? upper[0].codePointAt(0) : 0;
-      },
+      // Code point `index` of the locale-aware upper-casing of one code
+      // point; 0 past its end.
+      upper: (codePoint, index) => [...String.fromCodePoint(codePoint).toLocaleUpperCase()][index]?.codePointAt(0) ?? 0,
     },
     env: { emscripten_notify_memory_growth() {} },
     wasi_snapshot_preview1: { proc_exit(code) { throw new Error(`core stopped (${code})`); } },
@@ -54,6 +51,7 @@ async function loadCore(wasm) {
     load: () => core.nc_load(),
     encrypt: () => core.nc_encrypt(),
     clear: () => core.nc_clear(),
+    status: (encrypted) => take(core.nc_status(encrypted ? 1 : 0)),
     // What the pupil does in list k. A key is a KeyboardEvent key name;
     // a press on row -1 is one on blank space; a wheel angle counts eighths
     // of a degree, positive away from the pupil.
@@ -64,7 +62,7 @@ async function loadCore(wasm) {
     },
     listPress: (k, row) => core.nc_list_press(k, row),
     listFocus: (k, byKeyboard) => core.nc_list_focus(k, byKeyboard ? 1 : 0),
-    listWheel: (k, angle) => core.nc_list_wheel(k, angle),
+    listWheel: (k, angle) => core.nc_list_wheel(k, angle) === 1, // false: the list cannot use it
     listScroll: (k, top) => core.nc_list_scroll(k, top),
     // Box k after an edit from `before` to `after`, kept within its limit;
     // cursor counts code points.

@@ -18,6 +18,9 @@ const SCROLL_PAUSE_MS = 200;
 // Text may stand this far past its control's edge: a pixel either side is
 // the window's own ("Шифър" in its header).
 const OVERHANG_PX = 1.5;
+// How much of each colour is left when the browser's dark mode needs darker
+// backgrounds: light text on any of the window's colours then reads at 5:1.
+const DARKENED = 0.5;
 const BOXES = [0, 1, 2];
 const LISTS = [0, 1, 2, 3];
 const MESSAGE = {
@@ -99,6 +102,18 @@ const made = {};
 let table, texts, tableRow, rowHeight, said;
 const px = (twips) => `${twips / table.twipsPerPixel}px`;
 const rgb = (c) => `rgb(${c.join(', ')})`;
+// Chromium's automatic dark mode for sites turns the text light and leaves
+// coloured backgrounds light; it shows in the light scheme's white window
+// colour coming out otherwise. Then the page darkens what it paints.
+function forcedDark() {
+  const probe = document.body.appendChild(element('div'));
+  probe.style.cssText = 'color-scheme: light; background: Canvas';
+  const dark = getComputedStyle(probe).backgroundColor !== 'rgb(255, 255, 255)';
+  probe.remove();
+  return dark;
+}
+let paint = rgb; // a background colour
+
 const element = (tag, attributes = {}, text = '') => {
   const e = document.createElement(tag);
   for (const [name, value] of Object.entries(attributes)) e.setAttribute(name, value);
@@ -145,7 +160,11 @@ function makeControl(c) {
 // take the focus fill their places in Tab order.
 function placeControls() {
   document.title = table.caption;
-  win.style.cssText = `width: ${px(table.client[0])}; height: ${px(table.client[1])}; background: ${rgb(table.colour)}`;
+  if (forcedDark()) {
+    paint = (c) => rgb(c.map((v) => Math.round(v * DARKENED)));
+    document.documentElement.style.background = paint(table.colour);
+  }
+  win.style.cssText = `width: ${px(table.client[0])}; height: ${px(table.client[1])}; background: ${paint(table.colour)}`;
   win.style.setProperty('--rows', table.list.visibleRows);
   win.style.setProperty('--picked', rgb(table.pickedRow));
   const focusable = [];
@@ -154,7 +173,7 @@ function placeControls() {
     control.id = c.name;
     const [x, y, w, h] = c.twips.map(px);
     control.style.cssText += `left: ${x}; top: ${y}; width: ${w}; height: ${h}`;
-    if (c.background) control.style.background = rgb(c.background);
+    if (c.background) control.style.background = paint(c.background);
     control.hidden = !c.shown;
     made[c.name] = control;
     if (table.focus.includes(c.name)) focusable.push(control);
@@ -166,10 +185,10 @@ function placeControls() {
     return slot;
   });
   slots.forEach((slot, i) => slot.replaceWith(made[table.focus[i]]));
-  // Heard, not seen: after Encrypt or Clear, how many rows there are; what
-  // each list holds.
-  said = element('p', { id: 'Announce', role: 'status', class: 'unseen' });
-  win.append(said, ...LISTS.map((k) => element('span', { id: `List1_${k}_holds`, hidden: '' }, HOLDS[k])));
+  // Heard, not seen: after Encrypt or Clear, what it left; what each list
+  // holds.
+  said = [0, 1].map((k) => element('p', { id: `Announce_${k}`, role: 'status', class: 'unseen' }));
+  win.append(...said, ...LISTS.map((k) => element('span', { id: `List1_${k}_holds`, hidden: '' }, HOLDS[k])));
 }
 
 // ---- The square: its numbers and cells go into the table's rows, by where
@@ -230,9 +249,14 @@ function edit(input, { text, cursor }) {
   const whole = !(text.length >= head.length + tail.length && text.startsWith(head) && text.endsWith(tail));
   if (whole) input.select();
   const insert = whole ? text : text.slice(head.length, text.length - tail.length);
+  endTyping(input);
   if (insert || input.selectionStart !== input.selectionEnd) document.execCommand('insertText', false, insert);
   if (whole) placeCaret(input, text, cursor); // else the browser's caret, after what went in, is the core's
+  endTyping(input);
 }
+// Chromium would make one undo step of this edit and the typing next to it;
+// setting the selection, even where it is, ends the typing.
+const endTyping = (input) => input.setSelectionRange(input.selectionStart, input.selectionEnd, input.selectionDirection);
 const INSERTS = /^insert(Text|FromPaste|FromDrop|ReplacementText|FromYank)$/;
 function cutBefore(k, event) {
   const input = box(k);
@@ -289,7 +313,6 @@ function showBoxes() {
 // shown at the top of each. A list the pupil is scrolling is left to its
 // scroll bar or finger until the scroll ends or pauses.
 const list = (k) => made[`List1_${k}`];
-const count = (n) => (n === 0 ? 'няма редове' : n === 1 ? 'един ред' : `${n} реда`);
 const scrolling = new Map(); // list number -> the timer of its pause
 function showLists() {
   const selected = core.selected();
@@ -355,11 +378,13 @@ function keyDown(k, event) {
   else if (['ArrowLeft', 'ArrowRight', ' '].includes(event.key)) event.preventDefault(); // one column: nowhere to go
   else return false;
 }
+// A turn the list cannot use (no rows, or at its end that way) scrolls the
+// page, as a browser's own scroll box hands it on.
 function wheeled(k, event) {
   if (event.ctrlKey) return false; // the browser's zoom
-  event.preventDefault();
   const mode = event.deltaMode; // read first: Firefox then keeps its own unit
-  core.listWheel(k, Math.round((-event.deltaY * NOTCH_ANGLE) / NOTCH_DELTA[mode]));
+  if (!core.listWheel(k, Math.round((-event.deltaY * NOTCH_ANGLE) / NOTCH_DELTA[mode]))) return false;
+  event.preventDefault();
 }
 function listenToLists() {
   addEventListener('keydown', (event) => { if (event.key === 'Tab') tabbing = true; }, true);
@@ -395,11 +420,12 @@ function listenToButtons() {
       else core.clear();
       show();
       say('');
-      const rows = core.lists()[0].length;
-      // Said once, in the live region alone (a changed description is not
-      // heard in every browser); a new text node each time, so that the
-      // same count is heard again.
-      said.textContent = rows ? `Таблицата има ${count(rows)}.` : 'Таблицата е празна.';
+      // Said once, in a live region alone (a changed description is not
+      // heard in every browser). Two regions take turns, the other emptied:
+      // a browser that sends only what changed in a region's text would
+      // send nothing for the same words twice.
+      said.reverse()[0].textContent = '';
+      said[1].textContent = core.status(k === 0);
     }));
   }
 }
@@ -494,7 +520,8 @@ async function start() {
   show();
   layOut();
   made.Text1_0.setSelectionRange(0, 0);
-  made.Text1_0.focus();
+  // The focus starts in the explanation, but the page opens at its top.
+  made.Text1_0.focus({ preventScroll: true });
   made.Text1_0.scrollTop = 0;
   await document.fonts.ready;
   layout();

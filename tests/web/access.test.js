@@ -12,6 +12,7 @@ const { spawn, execFileSync } = require('node:child_process');
 const fs = require('node:fs');
 const os = require('node:os');
 const path = require('node:path');
+const readline = require('node:readline');
 const { describe, before, after, test } = require('node:test');
 const { PNG } = require('pngjs');
 const { file, launch, settled, open } = require('./browser.js');
@@ -91,6 +92,12 @@ const size = (page) => page.$eval('#Label1_1', (label) => {
 const spacing = '* { line-height: 1.5 !important; letter-spacing: 0.12em !important; word-spacing: 0.16em !important; } '
   + 'p { margin-bottom: 2em !important; }';
 
+// What of the heading and the keyword box is out of view, and how far the page is scrolled.
+const hidden = (page) => page.evaluate(() => [scrollY, ...['Label1_0', 'Text2_0'].filter((id) => {
+  const r = document.getElementById(id).getBoundingClientRect();
+  return r.top < 0 || r.bottom > innerHeight;
+})]);
+
 // A tap, the control (or a row's list) scrolled into view first.
 const tap = async (page, selector) => {
   await page.$eval(selector, (e) => (e.closest('[role=listbox]') || e).scrollIntoView({ block: 'nearest' }));
@@ -146,7 +153,7 @@ for (const name of (process.env.WEB_BROWSERS || 'chromium,firefox').split(',')) 
         }
       }
     };
-    const live = (t) => t.filter((n) => n.live && n.role !== 'static').map((n) => [n.role, n.live, n.text]);
+    const live = (t) => t.filter((n) => n.live && n.role !== 'static' && n.text).map((n) => [n.role, n.live, n.text]);
 
     test('over AT-SPI the square is a table with its headers; the lists say what they hold and, after Encrypt, how many rows', async () => {
       const page = await open(browser, url);
@@ -159,6 +166,7 @@ for (const name of (process.env.WEB_BROWSERS || 'chromium,firefox').split(',')) 
         const lists = tree.filter((n) => n.role === 'list box');
         assert.deepEqual(lists.map((n) => n.name).sort(), ['Буква', 'Ключ', 'Код', 'Шифър']);
         for (const list of lists) assert.match(list.description, /^[^0-9]+$/, list.name); // the count is said once, below
+        assert.equal(new Set(lists.map((n) => n.description)).size, 4, 'each list says what it holds');
         const numbers = tree.slice(tree.indexOf(lists.find((n) => n.name === 'Шифър')) + 1).filter((n) => n.role.includes('item')).slice(0, 20);
         assert.equal(numbers.map((n) => n.name).join(' '), cipher);
         // Heard at once, the focus staying on the button.
@@ -174,14 +182,47 @@ for (const name of (process.env.WEB_BROWSERS || 'chromium,firefox').split(',')) 
       await page.close();
     });
 
+    // What a reader hears after each Encrypt and Clear, as the live regions'
+    // insertion events carry it: what a sighted pupil sees, in words.
+    // A stream that never brings the last text fails the test at its time limit.
+    test('over AT-SPI each Encrypt and Clear is heard, saying why the table is empty', { timeout: 120000 }, async (t) => {
+      const page = await open(browser, url);
+      // A region of the test's own says when all has been heard.
+      const until = 'конец';
+      await page.evaluate(() => { document.body.append(Object.assign(document.createElement('p'), { id: 'until', role: 'status' })); });
+      const listener = spawn('/usr/bin/python3', [path.join(__dirname, 'atspi.py'), '--heard', until], { env, stdio: ['ignore', 'pipe', 'inherit'] });
+      t.after(() => listener.kill());
+      const lines = readline.createInterface({ input: listener.stdout })[Symbol.asyncIterator]();
+      const next = async () => JSON.parse((await lines.next()).value);
+      assert.equal(await next(), 'ready');
+      const expected = [];
+      for (const [boxes, button, text] of [[null, 0, 'Таблицата има 20 реда.'], [null, 0, 'Таблицата има 20 реда.'],
+        [['ZEBRAZ'], 0, 'Ключовата дума е отхвърлена: знак в нея се повтаря.'], [['', 'KEY', '1 2 3'], 0, 'Текстът няма латински букви.'],
+        [['', '42', 'a'], 0, 'Ключът няма латински букви.'], [['', 'Я', ''], 0, 'Текстът и ключът нямат латински букви.'],
+        [['', 'k', 'a!'], 0, 'Таблицата има един ред.'], [null, 1, 'Таблицата е празна.'], [null, 1, 'Таблицата е празна.']]) {
+        if (boxes) await page.evaluate((boxes) => boxes.forEach((text, k) => { document.getElementById(`Text2_${k}`).value = text; }), boxes);
+        await page.click(`#Command1_${button}`);
+        await settled(page);
+        expected.push(text);
+      }
+      await page.$eval('#until', (p, until) => { p.textContent = until; }, until);
+      const said = [];
+      for (let text = await next(); text !== until; text = await next()) said.push(text);
+      assert.deepEqual(said, expected);
+      await page.close();
+    });
+
     test('without WebAssembly the page says why it cannot run and what to try; without JavaScript, only that it needs it', async (t) => {
       const told = 'Програмата не може да работи в този браузър: той не изпълнява WebAssembly или то е изключено в '
         + 'настройките му. Включете WebAssembly или отворете страницата в друг или по-нов браузър.';
-      // WebAssembly missing, or there but refusing to compile (switched off by a policy).
-      for (const off of [() => { delete globalThis.WebAssembly; },
-        () => { WebAssembly.instantiate = () => Promise.reject(new WebAssembly.CompileError('off')); }]) {
+      // WebAssembly missing, or there but refusing to compile (switched off by
+      // a policy); any other failure of the start is told in general words.
+      const failed = 'Програмата не можа да започне в този браузър. Опитайте с друг браузър или по-нова версия.';
+      for (const [off, message] of [[() => { delete globalThis.WebAssembly; }, told],
+        [() => { WebAssembly.instantiate = () => Promise.reject(new WebAssembly.CompileError('off')); }, told],
+        [() => { JSON.parse = () => { throw new SyntaxError('off'); }; }, failed]]) {
         const page = await open(browser, url, undefined, (p) => p.evaluateOnNewDocument(off));
-        assert.equal(await page.$eval('body', (body) => body.innerText.trim()), told);
+        assert.equal(await page.$eval('body', (body) => body.innerText.trim()), message);
         await page.close();
       }
       // Firefox's driver cannot switch JavaScript off in a page: a browser without it.
@@ -202,16 +243,17 @@ for (const name of (process.env.WEB_BROWSERS || 'chromium,firefox').split(',')) 
       test(`a ${width}x${height} touch screen: targets 44 pixels high or more, nothing cut, all by touch, the picked row kept in view`, async () => {
         fingers ??= name === 'firefox' ? await launch(name, undefined, { prefs: { 'ui.primaryPointerCapabilities': 1 } }) : browser;
         const page = await open(fingers, url, { width, height, ...touch });
+        assert.deepEqual(await hidden(page), [0], 'as opened');
         await tap(page, '#Command1_0');
         const heights = await page.evaluate(() => Object.fromEntries(['#Text2_0', '#Text2_1', '#Text2_2', '#Command1_0', '#Command1_1',
           '#Frame1 [role=row] > :not(.corner)', '[role=option]', '#Text1_0'].map((s) => [s,
           Math.min(...[...document.querySelectorAll(s)].map((e) => e.getBoundingClientRect().height))])));
         for (const [what, least] of Object.entries(heights)) assert.ok(least >= (what.includes('Command') ? 48 : 44), `${what}: ${least} px`);
         assert.deepEqual(await misfits(page), []);
-        // Top to bottom: boxes, buttons, square (or beside them), lists side by side across the column, explanation.
-        const at = await page.evaluate(() => Object.fromEntries(['Text2_0', 'Text2_1', 'Text2_2', 'Command1_0', 'Frame1', 'List1_0',
-          'Text1_0', 'List1_3', 'List1_1', 'List1_2'].map((id) => [id, document.getElementById(id).getBoundingClientRect().toJSON()])));
-        const down = ['Text2_0', 'Text2_1', 'Text2_2', 'Command1_0', ...(beside ? [] : ['Frame1']), 'List1_0', 'Text1_0'];
+        // Top to bottom: each caption over its box, buttons, square (or beside them), lists side by side across the column, explanation.
+        const at = await page.evaluate(() => Object.fromEntries(['Label1_1', 'Text2_0', 'Label1_2', 'Text2_1', 'Label1_3', 'Text2_2', 'Command1_0',
+          'Frame1', 'List1_0', 'Text1_0', 'List1_3', 'List1_1', 'List1_2'].map((id) => [id, document.getElementById(id).getBoundingClientRect().toJSON()])));
+        const down = ['Label1_1', 'Text2_0', 'Label1_2', 'Text2_1', 'Label1_3', 'Text2_2', 'Command1_0', ...(beside ? [] : ['Frame1']), 'List1_0', 'Text1_0'];
         down.slice(1).forEach((id, i) => assert.ok(at[id].top >= at[down[i]].bottom, `${id} below ${down[i]}`));
         assert.ok(!beside || (at.Frame1.left >= at.Text2_0.right && at.Frame1.bottom <= at.List1_0.top), 'the square beside the boxes');
         const across = ['List1_3', 'List1_0', 'List1_1', 'List1_2'];
@@ -243,6 +285,7 @@ for (const name of (process.env.WEB_BROWSERS || 'chromium,firefox').split(',')) 
       await plain.close();
       const page = await open(browser, url, { width: 320, height: 200, deviceScaleFactor: 4 });
       const zoomed = await size(page);
+      assert.deepEqual(await hidden(page), [0], 'as opened');
       assert.ok(zoomed >= 2 * normal, `${zoomed} device pixels against ${normal}`);
       assert.deepEqual(await misfits(page), []);
       assert.deepEqual(await audit(page), [], 'axe-core, at start');
@@ -270,6 +313,7 @@ for (const name of (process.env.WEB_BROWSERS || 'chromium,firefox').split(',')) 
     }
 
     // Limits 10, 10 and 40 characters. `ime`: a word composed from its first three letters (in Chromium's driver alone).
+    // `first`: typed (or a key pressed) before, a step of its own, as in a plain box.
     test('after a box cuts a paste, a letter or a word, Ctrl+Z gives back the text before and Ctrl+Y the cut', async () => {
       const page = await open(browser, url);
       const chord = async (...keys) => {
@@ -277,19 +321,23 @@ for (const name of (process.env.WEB_BROWSERS || 'chromium,firefox').split(',')) 
         for (const key of keys.reverse()) await page.keyboard.up(key);
       };
       const value = (k) => settled(page).then(() => page.$eval(`#Text2_${k}`, (box) => [box.value, box.selectionStart]));
-      for (const [k, start, [from, to], how, data, cut] of [[0, 'ZEBRAS', [3, 3], 'paste', 'ЖЖЖЖЖЖЖЖ', 'ZEBЖЖЖЖRAS'],
+      for (const [k, start, [from, to], how, data, cut, first] of [[0, 'ZEBRAS', [3, 3], 'paste', 'ЖЖЖЖЖЖЖЖ', 'ZEBЖЖЖЖRAS'],
         [1, 'RUSSIAN', [7, 7], 'paste', 'abcdefghijkl', 'RUSSIANabc'], [2, 'DYNAMITE', [0, 0], 'paste', '😀'.repeat(50), '😀'.repeat(32) + 'DYNAMITE'],
         [0, 'ZEBRAS', [0, 6], 'paste', 'abc\ndef\nghijk\n', 'abc def gh'], [1, '', [0, 0], 'paste', 'x'.repeat(30), 'x'.repeat(10)], [2, 'AB', [1, 1], 'paste', 'c\nd\n\n', 'Ac dB'],
-        [2, '', [0, 0], 'paste', '😀'.repeat(400000), '😀'.repeat(40)], [0, 'ABCDEFGHIJ', [2, 2], 'type', 'x', 'ABCDEFGHIJ'], [0, 'ABCDEFGH', [8, 8], 'ime', 'xyzw', 'ABCDEFGHxy']]) {
+        [2, '', [0, 0], 'paste', '😀'.repeat(400000), '😀'.repeat(40)], [0, 'ABCDEFGHIJ', [2, 2], 'type', 'x', 'ABCDEFGHIJ'], [0, 'ABCDEFGH', [8, 8], 'ime', 'xyzw', 'ABCDEFGHxy'],
+        [0, 'ZEBRAS', [6, 6], 'paste', 'CDEFGH', 'ZEBRASABCD', 'AB'], [0, 'ZEBRAS', [0, 6], 'paste', 'x'.repeat(15), 'x'.repeat(10), 'Backspace']]) {
         if (how === 'ime' && name !== 'chromium') continue;
         if (how === 'paste') await page.evaluate((text) => Object.assign(document.body.appendChild(document.createElement('textarea')), { value: text }).select(), data).then(() => chord('Control', 'KeyC'));
         await page.$eval(`#Text2_${k}`, (box, text, range) => { box.value = text; box.focus(); box.setSelectionRange(...range); }, start, [from, to]);
+        if (first === 'Backspace') await page.keyboard.press(first);
+        else if (first) await page.keyboard.type(first);
+        const before = (await value(k))[0];
         if (how === 'paste') await chord('Control', 'KeyV');
         if (how === 'type') await page.keyboard.type(data);
         const cdp = how === 'ime' && await page.createCDPSession();
         if (cdp) await cdp.send('Input.imeSetComposition', { text: data.slice(0, 3), selectionStart: 3, selectionEnd: 3 }).then(() => cdp.send('Input.insertText', { text: data }));
         assert.deepEqual(await value(k), [cut, cut.length - (start.length - to)], `box ${k} cut`);
-        for (const [keys, text] of [['Control+KeyZ', start], ['Control+KeyY', cut], ['Control+KeyZ', start], ['Control+Shift+KeyZ', cut]]) {
+        for (const [keys, text] of [['Control+KeyZ', before], ['Control+KeyY', cut], ['Control+KeyZ', before], ['Control+Shift+KeyZ', cut]]) {
           await chord(...keys.split('+'));
           assert.equal((await value(k))[0], text, `box ${k} after ${keys}`);
         }
@@ -313,6 +361,31 @@ for (const name of (process.env.WEB_BROWSERS || 'chromium,firefox').split(',')) 
           assert.ok(ratio >= 4.5, `list ${k}, focus in ${focus}: ${text} on ${back}, ${ratio.toFixed(2)}:1`);
         }
       }
+      await page.close();
+    });
+
+    // The setting phones offer: the text turns light; what is painted behind
+    // it must then be dark enough. Each text against the colour that covers
+    // most of its place.
+    test('under Chromium\'s automatic dark mode every text reads at 4.5:1 or more', { skip: name !== 'chromium' }, async (t) => {
+      const dark = await launch(name, undefined, { args: ['--blink-settings=forceDarkModeEnabled=true'] });
+      t.after(() => dark.close());
+      const page = await open(dark, url);
+      await page.click('#Command1_0');
+      await page.click('#List1_2 > :nth-child(3)');
+      const low = [];
+      for (const e of await page.$$('#window .label:not([hidden]), #window legend, #window button, #window input, #window [role=option]:nth-child(-n+3)')) {
+        const r = await e.boundingBox();
+        const clip = { x: Math.round(r.x) + 2, y: Math.round(r.y) + 2, width: Math.round(r.width) - 4, height: Math.round(r.height) - 4 };
+        const { data } = PNG.sync.read(await page.screenshot({ clip }));
+        const seen = new Map();
+        for (let i = 0; i < data.length; i += 4) seen.set(data.readUIntBE(i, 3), (seen.get(data.readUIntBE(i, 3)) ?? 0) + 1);
+        const rgbOf = (n) => [n >> 16, (n >> 8) & 255, n & 255];
+        const back = rgbOf([...seen].sort((a, b) => b[1] - a[1])[0][0]);
+        const ratio = Math.max(...[...seen.keys()].map((n) => contrast(rgbOf(n), back)));
+        if (ratio < 4.5) low.push(`${await e.evaluate((e) => e.id || e.textContent)} ${ratio.toFixed(1)}:1 on ${back}`);
+      }
+      assert.deepEqual(low, []);
       await page.close();
     });
 

@@ -3,8 +3,12 @@
 # Reads a browser's page as a Linux screen reader does, over AT-SPI, and
 # prints it as JSON: every object of the document with its role, name,
 # description, states and live setting, and for a table cell what a reader
-# says there: its text, then its row's and its column's header.
+# says there: its text, then its row's and its column's header. With
+# --heard, prints instead what a reader hears from live regions as it is
+# sent: the text each insertion event carries, one JSON line each, from
+# "ready" until the text UNTIL.
 #   atspi.py TITLE
+#   atspi.py --heard UNTIL
 import json
 import sys
 
@@ -47,7 +51,23 @@ def walk(node, out):
             walk(child, out)
 
 
+def heard(until):
+    def inserted(event):
+        attributes = dict(a.split(':', 1) for a in event.source.getAttributes() if ':' in a)
+        if 'container-live' not in attributes and 'live' not in attributes:
+            return
+        print(json.dumps(event.any_data, ensure_ascii=False), flush=True)
+        if event.any_data == until:
+            pyatspi.Registry.stop()
+    pyatspi.Registry.registerEventListener(inserted, 'object:text-changed:insert')
+    print('"ready"', flush=True)
+    pyatspi.Registry.start()
+
+
 def main():
+    if sys.argv[1] == '--heard':
+        heard(sys.argv[2])
+        return
     title = sys.argv[1]
     desktop = pyatspi.Registry.getDesktop(0)
     for app in desktop:

@@ -141,16 +141,19 @@ for (const name of (process.env.WEB_BROWSERS || 'chromium,firefox').split(',')) 
     // What the window does (checked by hand on it) with the example's 20
     // rows, or 7: after the steps, the row picked in all four lists and the
     // first row shown, to the pixel (null: the browser's own step, not
-    // checked); a scroll bar only with more than seven rows. A step presses a
-    // row or the scroll bar, or a button; presses a key (the list has the
-    // mouse's focus); turns the wheel in Firefox's lines; or drags the scroll
-    // bar to a pixel. The conformance sessions play the rest of the rules.
-    for (const [what, text, steps, picked, top] of [
+    // checked); a scroll bar only with more than seven rows; for each wheel
+    // turn, whether the page was left to scroll. A step presses a row or the
+    // scroll bar, or a button; presses a key (the list has the mouse's
+    // focus); turns the wheel in Firefox's lines; or drags the scroll bar to
+    // a pixel. The conformance sessions play the rest of the rules.
+    for (const [what, text, steps, picked, top, handed = []] of [
       ['the scroll bar picks nothing', '', [['press', 0, 'bar']], -1, null],
       ['Alt+Down is not the list\'s', '', [['press', 3, 2], ['key', 3, 'Alt+ArrowDown']], 2, 0],
       ['Ctrl and Shift do not change a key', '', [['press', 3, 2], ['key', 3, 'Control+ArrowDown'], ['key', 3, 'Shift+ArrowDown']], 4, 0],
       ['End shows the last seven rows', '', [['press', 0, 0], ['key', 0, 'End']], 19, 13],
-      ['a wheel notch in lines scrolls three rows', '', [['press', 2, 0], ['key', 2, 'End'], ['lines', 2, -3]], 19, 10],
+      ['a wheel notch in lines scrolls three rows; past the end the page scrolls', '',
+        [['press', 2, 0], ['key', 2, 'End'], ['lines', 2, 3], ['lines', 2, -3]], 19, 10, [true, false]],
+      ['the wheel over an empty list scrolls the page', '1', [['lines', 0, -3]], -1, 0, [true]],
       ['a dragged scroll bar settles on the nearest row', '', [['drag', 1, 50]], -1, 3],
       ['the pick goes with the rows on Encrypt', '', [['press', 3, 5], ['press', 'Command1_0']], -1, 0],
       ['no scroll bar for seven rows', 'abcdefg', [], -1, 0],
@@ -159,6 +162,7 @@ for (const name of (process.env.WEB_BROWSERS || 'chromium,firefox').split(',')) 
         const page = await open(browser, url);
         if (text) await page.$eval('#Text2_2', (box, text) => { box.value = text; }, text);
         await page.click('#Command1_0');
+        const wheels = []; // each turn: not taken by the list
         for (const [action, k, at] of steps) {
           const list = await page.$(`#List1_${k}`);
           if (action === 'key') {
@@ -166,10 +170,14 @@ for (const name of (process.env.WEB_BROWSERS || 'chromium,firefox').split(',')) 
             for (const key of keys) await page.keyboard.down(key);
             for (const key of keys.reverse()) await page.keyboard.up(key);
           } else if (action === 'lines') {
-            await list.evaluate((list, lines) => list.dispatchEvent(new WheelEvent('wheel',
-              { deltaY: lines, deltaMode: WheelEvent.DOM_DELTA_LINE, bubbles: true, cancelable: true })), at);
+            wheels.push(await list.evaluate((list, lines) => list.dispatchEvent(new WheelEvent('wheel',
+              { deltaY: lines, deltaMode: WheelEvent.DOM_DELTA_LINE, bubbles: true, cancelable: true })), at));
           } else if (action === 'drag') {
-            await list.evaluate((list, top) => { list.scrollTop = top; }, at);
+            // Left where it is held while the drag goes on; read as the page has seen the scroll.
+            assert.equal(await list.evaluate((list, top) => new Promise((resolve) => {
+              list.addEventListener('scroll', () => resolve(list.scrollTop), { once: true });
+              list.scrollTop = top;
+            }), at), at, 'while dragged');
           } else if (k === 'Command1_0') {
             await page.click(`#${k}`);
           } else {
@@ -181,6 +189,7 @@ for (const name of (process.env.WEB_BROWSERS || 'chromium,firefox').split(',')) 
           }
         }
         await settled(page);
+        assert.deepEqual(wheels, handed, 'wheel turns left to the page');
         const lists = await page.$$eval('[role=listbox]', (lists) => lists.map((list) => ({
           picked: [...list.children].findIndex((row) => row.getAttribute('aria-selected') === 'true'),
           active: list.getAttribute('aria-activedescendant'),
@@ -239,15 +248,17 @@ for (const name of (process.env.WEB_BROWSERS || 'chromium,firefox').split(',')) 
           return instantiate(source, imports);
         };
       }));
+      // The boxes as they stand, Clear's empty ones too, are what is kept.
+      await page.click('#Command1_1');
       await page.focus('#Text2_2');
       await page.keyboard.type('ж');
-      const typed = await page.$eval('#Text2_2', (box) => box.value);
       await page.click('#Command1_0');
-      await settled(page);
-      assert.equal(await page.$eval('#Text2_2', (box) => box.value), typed, 'the text kept');
+      assert.deepEqual((await pageState(page)).boxes, ['', '', 'ж'], 'the texts kept');
       const status = await page.$eval('#status', (status) => [status.getAttribute('role'), status.textContent]);
       assert.equal(status[0], 'status');
       assert.match(status[1], /^[А-Яа-я][^A-Za-z]+$/);
+      await page.$$eval('#Text2_0, #Text2_1, #Text2_2', (boxes) => ['ZEBRAS', 'RUSSIAN', 'DYNAMITE WINTER PALACEж']
+        .forEach((text, k) => { boxes[k].value = text; }));
       await page.click('#Command1_0');
       const state = await pageState(page);
       assert.deepEqual(state.boxes, ['ZEBRAS', 'RUSSIAN', 'DYNAMITEWINTERPALACE']);
