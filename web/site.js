@@ -26,6 +26,8 @@ function manifest(name, colour) {
   const table = (await loadCore(fs.readFileSync('build/web/core.wasm'))).layout();
   const colour = `#${table.colour.map((c) => c.toString(16).padStart(2, '0')).join('')}`;
   const name = table.controls.find((c) => c.name === 'Label1_0').caption;
+  // Only this build's files, each listed for the worker.
+  fs.rmSync(site, { recursive: true, force: true });
   fs.mkdirSync(site, { recursive: true });
   execFileSync('resources/make-icon.sh', ['--web', site, colour]);
   fs.writeFileSync(`${site}/manifest.json`, JSON.stringify(manifest(name, colour), null, 1));

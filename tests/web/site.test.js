@@ -39,9 +39,10 @@ const rows = [
     assert.deepEqual((await cdp.send('Page.getInstallabilityErrors')).installabilityErrors, []);
     assert.deepEqual((await cdp.send('Page.getAppManifest')).errors, []);
   }],
-  ['the site opens again with no network, encrypts, and asks the network for nothing', ['chromium', 'firefox'], async ({ browser, server }) => {
+  ['the site opens again with no network, encrypts, and asks the network for nothing', ['chromium', 'firefox'],
+    async ({ browser, server }) => {
     const first = await open(browser, server.url);
-    await first.evaluate(() => navigator.serviceWorker.ready.then(() => null));
+    await first.waitForFunction(() => navigator.serviceWorker.controller); // claimed by the worker, all stored
     server.offline = true;
     server.requests.length = 0;
     const page = await open(browser, server.url);
@@ -51,20 +52,18 @@ const rows = [
     assert.deepEqual(server.requests.filter((request) => request !== '/sw.js'), []); // the browser's check for an update
     server.offline = false;
   }],
-  ['the site shows a rebuilt site from the second visit on, its old cache gone', ['chromium', 'firefox'], async ({ browser, server }) => {
+  ['the site, rebuilt, is shown new from the second visit on, the old cache gone', ['chromium', 'firefox'],
+    async ({ browser, server }) => {
     server.root = site;
-    // What the first visit set off, waited for: the check for an update, the new worker's install and activation.
-    const caches = await (await open(browser, server.url)).evaluate(async () => {
-      const registration = await navigator.serviceWorker.getRegistration();
-      await registration.update();
-      const worker = registration.installing || registration.waiting || registration.active;
-      await new Promise((resolve) => {
-        worker.addEventListener('statechange', () => worker.state === 'activated' && resolve());
-        if (worker.state === 'activated') resolve();
-      });
-      return (await self.caches.keys()).length;
+    const first = await open(browser, server.url);
+    // The check for an update this visit set off, made again to be waited
+    // for; then the new worker installed and active.
+    await first.evaluate(async () => { await (await navigator.serviceWorker.getRegistration()).update(); });
+    await first.waitForFunction(async () => {
+      const { installing, waiting, active } = await navigator.serviceWorker.getRegistration();
+      return !installing && !waiting && active.state === 'activated';
     });
-    assert.equal(caches, 1);
+    assert.equal((await first.evaluate(() => caches.keys())).length, 1);
     assert.equal(await (await open(browser, server.url)).$eval('#Text1_0', (text) => text.value.split(' ')[0]), CHANGED);
   }],
   ['the one file from disk registers nothing and says nothing', ['chromium', 'firefox'], async ({ browser }) => {
