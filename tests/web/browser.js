@@ -32,15 +32,13 @@ const TYPES = { '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '
 // instead, notes each path asked for in `requests`, and while `offline` is
 // set drops every connection, as a network that is down would.
 async function serve(root = null) {
-  const html = fs.readFileSync(file);
   const state = { root, offline: false, requests: [] };
   const server = http.createServer((request, response) => {
     state.requests.push(request.url);
     if (state.offline) return request.socket.destroy();
-    const name = state.root && path.join(state.root, new URL(request.url, 'http://site').pathname.replace(/\/$/, '/index.html'));
-    if (name && !fs.existsSync(name)) return response.writeHead(404).end();
-    response.writeHead(200, { 'Content-Type': TYPES[name ? path.extname(name) : '.html'], 'Cache-Control': 'no-store' })
-      .end(name ? fs.readFileSync(name) : html);
+    const name = state.root ? path.join(state.root, request.url.replace(/\/$/, '/index.html')) : file;
+    if (!fs.existsSync(name)) return response.writeHead(404).end();
+    response.writeHead(200, { 'Content-Type': TYPES[path.extname(name)], 'Cache-Control': 'no-store' }).end(fs.readFileSync(name));
   });
   await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
   return Object.assign(state, { url: `http://127.0.0.1:${server.address().port}/`, close: () => server.close() });
