@@ -6,20 +6,27 @@
 #   icon.ico      - all five: the 32x32 with a 256-colour palette, the rest
 #                   32-bit (Windows picks the size it needs)
 # next to this script. Needs ImageMagick 6 ("convert") and bc.
+#   make-icon.sh --web DIR COLOUR   the page's home-screen icons into DIR:
+#     icon-192.png, icon-512.png, and on COLOUR, inside the circle a phone's
+#     mask keeps, icon-maskable.png (512) and apple-touch-icon.png (180)
 #
 # Layers, from the bottom up: bun bottom, cheese with two drips,
 # patty, lettuce, domed bun top with a highlight and sesame seeds.
 # Coordinates are in pixels of the 32x32 image, scaled for the other sizes;
 # the .5 offsets keep 1-pixel outlines on whole pixels.
 set -eu
-cd "$(dirname "$0")"
+here=$(dirname "$0")
+# Canvas and margin (a share of the size each side) for the icons on a colour.
+canvas=none
+margin=0
 
 # draw SIZE FILE-AND-FORMAT: the design at SIZE pixels. Outlines stay at least
 # one pixel wide; below 24 pixels the seeds would be blots and are left out.
 draw() {
   size=$1
   shift
-  scale=$(echo "$size / 32" | bc -l)
+  scale=$(echo "$size * (1 - 2 * $margin) / 32" | bc -l)
+  offset=$(echo "$size * $margin" | bc -l)
   outline=$(echo "if ($scale < 1) 1 / $scale else 1" | bc -l)
   seed=$outline
   seeds=
@@ -31,8 +38,8 @@ draw() {
       seeds="$seeds rectangle $x,$y $(echo "$x + 2; $y + $seed" | bc -l | paste -sd,)"
     fi
   done
-  convert -size "${size}x$size" xc:none \
-    -affine "$scale,0,0,$scale,0,0" -strokewidth "$outline" \
+  convert -size "${size}x$size" "xc:$canvas" \
+    -affine "$scale,0,0,$scale,$offset,$offset" -strokewidth "$outline" \
     -fill '#e9a441' -stroke '#5b3410' \
     -draw 'roundrectangle 3.5,23.5 28.5,28.5 3,3' \
     -fill '#ffd22e' -stroke '#c78f00' \
@@ -53,6 +60,20 @@ draw() {
     ${seeds:+-draw "$seeds"} \
     "$@"
 }
+
+if [ "${1:-}" = --web ]; then
+  # 64 colours look the same and take half the bytes to download.
+  web() { draw "$1" -depth 8 -colors 64 -strip -define png:exclude-chunks=date,time "PNG:$2"; }
+  web 192 "$2/icon-192.png"
+  web 512 "$2/icon-512.png"
+  # The design's farthest corner, 17.5 of its 32 units from the centre,
+  # within the 40 % radius a mask may keep.
+  canvas=$3 margin=0.14
+  web 512 "$2/icon-maskable.png"
+  web 180 "$2/apple-touch-icon.png"
+  exit
+fi
+cd "$here"
 
 # The 32x32 image as it has always been: an 8-bit icon only has an on/off
 # transparency mask, so semi-transparent edge pixels are thresholded.

@@ -3,11 +3,14 @@
 # Builds the browser page, one file holding everything:
 # dist/web/nihilist-cipher.html. The cipher core (logic/) is compiled to
 # WebAssembly with emscripten; the page's fallback font comes from font.py.
+# Then the same page as a site that installs and works offline,
+# dist/web/site/ (site.js), and that site zipped with a README for a
+# school's IT, dist/nihilist-cipher-web.zip.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out=build/web
 # Nothing of an earlier build may end up in the page.
-rm -f "$out/core.wasm" "$out/serif.woff2" dist/web/*
+rm -rf "$out/core.wasm" "$out/serif.woff2" "$out/zip" dist/web dist/nihilist-cipher-web.zip
 mkdir -p "$out" dist/web
 
 # core.cpp names its exports; imports.js declares its one import. Memory
@@ -36,3 +39,10 @@ const page = fs.readFileSync('web/page.html', 'utf8').replace(/@([A-Z_]+)@/g, (_
 fs.writeFileSync('dist/web/nihilist-cipher.html', page);
 JS
 gzip -9c dist/web/nihilist-cipher.html | wc -c | xargs printf 'dist/web/nihilist-cipher.html: %s bytes, %s gzipped\n' "$(stat -c %s dist/web/nihilist-cipher.html)"
+
+node web/site.js
+zip=$out/zip/nihilist-cipher-web
+mkdir -p "$zip"
+cp -r dist/web/site "$zip/"
+sed 's/$/\r/' web/README.txt >"$zip/README.txt"
+/usr/bin/python3 -m zipfile -c dist/nihilist-cipher-web.zip "$zip"

@@ -531,4 +531,11 @@ start().catch((error) => {
   console.error(error);
   say(error instanceof Unsupported ? error.message : MESSAGE.failed);
 }).finally(release);
+
+// The site's copy of the page (it links a manifest), served over http or
+// https, has its service worker keep it for offline use; the one file,
+// opened from disk or served alone, has none to register.
+if (/^https?:$/.test(location.protocol) && document.querySelector('link[rel=manifest]')) {
+  navigator.serviceWorker?.register('sw.js').catch((error) => console.warn(error));
+}
 }

@@ -24,13 +24,24 @@ const launch = (name, userDataDir, { scrollBars = false, prefs = {}, args = [], 
         '--disable-component-update', '--disable-sync', '--no-first-run', '--force-device-scale-factor=1', ...args],
       ignoreDefaultArgs: scrollBars ? ['--hide-scrollbars'] : [] });
 
+const TYPES = { '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.json': 'application/json',
+  '.png': 'image/png' };
+
 // Serves the built page at a local address; resolves to { url, close }.
-async function serve() {
-  const html = fs.readFileSync(file, 'utf8');
-  const server = http.createServer((_, response) => response.writeHead(200,
-    { 'Content-Type': 'text/html; charset=utf-8', 'Cache-Control': 'no-store' }).end(html));
+// Given a folder (a site; `root` may later name another), serves its files
+// instead, notes each path asked for in `requests`, and while `offline` is
+// set drops every connection, as a network that is down would.
+async function serve(root = null) {
+  const state = { root, offline: false, requests: [] };
+  const server = http.createServer((request, response) => {
+    state.requests.push(request.url);
+    if (state.offline) return request.socket.destroy();
+    const name = state.root ? path.join(state.root, request.url.replace(/\/$/, '/index.html')) : file;
+    if (!fs.existsSync(name)) return response.writeHead(404).end();
+    response.writeHead(200, { 'Content-Type': TYPES[path.extname(name)], 'Cache-Control': 'no-store' }).end(fs.readFileSync(name));
+  });
   await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
-  return { url: `http://127.0.0.1:${server.address().port}/`, close: () => server.close() };
+  return Object.assign(state, { url: `http://127.0.0.1:${server.address().port}/`, close: () => server.close() });
 }
 
 // Resolves once the page has done all that the last action set off: the

@@ -1,0 +1,66 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The site (dist/web/site/) served from 127.0.0.1 in Chromium and Firefox,
+// one visit after another in one profile; and the one file from disk.
+//   node --test tests/web/site.test.js
+'use strict';
+
+const assert = require('node:assert/strict');
+const { execFileSync } = require('node:child_process');
+const fs = require('node:fs');
+const os = require('node:os');
+const path = require('node:path');
+const { describe, before, after, test } = require('node:test');
+const { file, launch, serve, settled, open } = require('./browser.js');
+
+// The site rebuilt with the explanation's first word changed, as a school would put up a new build.
+const scratch = fs.mkdtempSync(path.join(os.tmpdir(), 'nihilist-site-'));
+fs.writeFileSync(`${scratch}/page.html`, fs.readFileSync(file, 'utf8').replace('Криптирането', 'КРИПТИРАНЕТО'));
+execFileSync(process.execPath, ['web/site.js', `${scratch}/page.html`, `${scratch}/site`], { cwd: path.resolve(__dirname, '../..') });
+
+const rows = [
+  ['the site is installable, its manifest read without errors or warnings', ['chromium'], async (browser, server) => {
+    const cdp = await (await open(browser, server.url)).createCDPSession();
+    assert.deepEqual((await cdp.send('Page.getInstallabilityErrors')).installabilityErrors, []);
+    assert.deepEqual((await cdp.send('Page.getAppManifest')).errors, []);
+  }],
+  ['the site opens again offline, encrypts, and asks the network nothing', ['chromium', 'firefox'], async (browser, server) => {
+    await (await open(browser, server.url)).waitForFunction(() => navigator.serviceWorker.controller);
+    Object.assign(server, { offline: true, requests: [] });
+    const page = await open(browser, server.url);
+    await page.click('#Command1_0');
+    await settled(page);
+    assert.equal(await page.$$eval('#List1_2 > *', (rows) => rows.map((row) => row.textContent).join(' ')),
+      '37 106 62 36 67 47 86 26 104 53 62 77 27 55 57 66 55 36 54 27'); // the example's cipher numbers
+    assert.deepEqual(server.requests.filter((request) => request !== '/sw.js'), []); // but the browser's check for an update
+    server.offline = false;
+  }],
+  ['the site rebuilt is shown from the second visit on, one cache left', ['chromium', 'firefox'], async (browser, server) => {
+    server.root = `${scratch}/site`;
+    const first = await open(browser, server.url);
+    // The check for an update this visit set off, made again to be waited for; then the new worker active.
+    await first.evaluate(async () => { await (await navigator.serviceWorker.getRegistration()).update(); });
+    await first.waitForFunction(async () => {
+      const { installing, waiting, active } = await navigator.serviceWorker.getRegistration();
+      return !installing && !waiting && active.state === 'activated';
+    });
+    assert.equal((await first.evaluate(() => caches.keys())).length, 1);
+    assert.match(await (await open(browser, server.url)).$eval('#Text1_0', (text) => text.value), /^КРИПТИРАНЕТО/);
+  }],
+  ['the one file from disk registers nothing and says nothing', ['chromium', 'firefox'], async (browser) => {
+    const said = [];
+    const page = await open(browser, `file://${file}`, undefined, (p) => p.on('console', (m) => said.push(m.text())));
+    assert.deepEqual([...said, ...page.errors], []);
+  }],
+];
+
+for (const name of (process.env.WEB_BROWSERS || 'chromium,firefox').split(',')) {
+  describe(name, () => {
+    const it = {};
+    before(async () => Object.assign(it, { browser: await launch(name, fs.mkdtempSync(path.join(scratch, name))),
+      server: await serve(path.resolve(file, '../site')) }));
+    after(() => (it.server?.close(), it.browser?.close()));
+    for (const [what, browsers, check] of rows) test(what, { skip: !browsers.includes(name) }, () => check(it.browser, it.server));
+  });
+}
+
+after(() => fs.rmSync(scratch, { recursive: true, force: true }));
