@@ -91,7 +91,7 @@ private slots:
                 QTest::keyClick(form->List(k), Qt::Key_Down, Qt::AltModifier);
                 QStringList rows;
                 for (int other = 0; other < 4; ++other)
-                    rows << QString::number(form->List(other)->currentRow());
+                    rows << QString::number(form->List(other)->row(form->List(other)->selectedItems().value(0)));
                 QCOMPARE(rows.join(' '), QString("%1 %1 %1 %1").arg(row));
             }
         }
