@@ -16,8 +16,10 @@ CharacterLimitValidator::CharacterLimitValidator(std::size_t limit, const QStrin
 QValidator::State CharacterLimitValidator::validate(QString& input, int& pos) const
 {
     std::u32string text = ToCodePoints(input);
-    if (text.size() > limit_) {
-        const LimitedText fitted = FitToLimit(accepted_, text, limit_);
+    if (text.size() > limit_ || text.find_first_of(U"\r\n") != std::u32string::npos) {
+        // The caret stands after what went in.
+        const std::size_t end = ToCodePoints(input.left(pos)).size();
+        const LimitedText fitted = FitToLimit(accepted_, text, limit_, end);
         text = fitted.text;
         input = ToQString(text);
         pos = static_cast<int>(ToQString(std::u32string_view(text).substr(0, fitted.cursor)).size());

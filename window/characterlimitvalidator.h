@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Holds a line edit to a number of characters counted as Unicode code
 // points, so an emoji counts once. Pasted text that does not fit is cut
-// short; typing into a full box changes nothing.
+// short; typing into a full box changes nothing; line breaks go as the page
+// puts them.
 #pragma once
 
 #include <QValidator>

@@ -73,6 +73,13 @@ private slots:
                 QTest::keyClick(form->Box(box), Qt::Key_V, Qt::ControlModifier);
                 QCOMPARE(form->Box(box)->text().toUcs4(), pasted.toUcs4().mid(0, limit));
             }
+
+            // A paste's line breaks go as on the page: a space each, those at its end dropped.
+            Type(box, "AB");
+            form->Box(box)->setCursorPosition(1);
+            QApplication::clipboard()->setText("c\r\nd\n\n");
+            QTest::keyClick(form->Box(box), Qt::Key_V, Qt::ControlModifier);
+            QCOMPARE(form->Box(box)->text(), "Ac dB");
         }
     }
 
