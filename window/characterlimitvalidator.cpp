@@ -19,7 +19,7 @@ QValidator::State CharacterLimitValidator::validate(QString& input, int& pos) co
     if (text.size() > limit_ || text.find_first_of(U"\r\n") != std::u32string::npos) {
         // The caret stands after what went in.
         const std::size_t end = ToCodePoints(input.left(pos)).size();
-        const LimitedText fitted = FitToLimit(accepted_, text, limit_, end);
+        const LimitedText fitted = KeepEdit(accepted_, text, limit_, end);
         text = fitted.text;
         input = ToQString(text);
         pos = static_cast<int>(ToQString(std::u32string_view(text).substr(0, fitted.cursor)).size());

@@ -25,7 +25,7 @@ class FitToLimitTest : public testing::TestWithParam<LimitCase> { };
 TEST_P(FitToLimitTest, NewInputIsCutNotOldText)
 {
     const LimitCase& c = GetParam();
-    const LimitedText fitted = FitToLimit(FromUtf8(c.before), FromUtf8(c.after), c.limit, c.end);
+    const LimitedText fitted = KeepEdit(FromUtf8(c.before), FromUtf8(c.after), c.limit, c.end);
     EXPECT_EQ(ToUtf8(fitted.text), c.kept);
     EXPECT_EQ(fitted.cursor, c.cursor);
 }
