@@ -112,7 +112,7 @@ void MainForm::CreateWidgets()
         Label1[k + 1] = Named(CenteredLabel(Caption("Label1", k + 1), this), "Label1", k + 1);
         const QString text = ToQString(model_.Text2[k]);
         auto* box = Named(new QLineEdit(text, this), "Text2", k);
-        box->setValidator(new CharacterLimitValidator(FormModel::MaxLength[k], text, box));
+        box->setValidator(new CharacterLimitValidator(FormModel::MaxLength[k], box));
         Label1[k + 1]->setBuddy(box);
         Text2[k] = box;
     }

@@ -83,6 +83,45 @@ private slots:
         }
     }
 
+    // Undo and redo step as in a plain box with the same limit, also after
+    // the box cut a paste, refused a letter or put a paste on one line.
+    // Steps: "type T", "paste T" (T|P: the plain box gets P), or keys.
+    void undoStepsAsInAPlainBox_data()
+    {
+        QTest::addColumn<int>("box");
+        QTest::addColumn<QString>("steps");
+        QTest::newRow("typed past the limit") << 0 << "End;type ABCDE;Ctrl+Z;Ctrl+Shift+Z;Ctrl+Z";
+        QTest::newRow("paste cut after typing")
+            << 0 << "End;type AB;paste CDEFGH;Ctrl+Z;Ctrl+Z;Ctrl+Shift+Z;Ctrl+Shift+Z";
+        QTest::newRow("emptied, then a long paste")
+            << 0 << "Ctrl+A;Backspace;paste ABCDEFGHIKLMNOP;Ctrl+Z;Ctrl+Z;Ctrl+Y";
+        QTest::newRow("paste on one line") << 2 << "Home;type x;paste a\r\nb\n|a b;Ctrl+Z;Ctrl+Z;Ctrl+Shift+Z";
+    }
+    void undoStepsAsInAPlainBox()
+    {
+        QFETCH(int, box);
+        QFETCH(QString, steps);
+        QLineEdit plain(form->Box(box)->text());
+        plain.setMaxLength(static_cast<int>(nihilist::FormModel::MaxLength[box]));
+        form->Box(box)->setFocus();
+        for (const QString& step : steps.split(';')) {
+            const QString text = step.section(' ', 1);
+            for (QLineEdit* edit : {form->Box(box), &plain}) {
+                if (step.startsWith("type ")) {
+                    TestWindow::Type(edit, text);
+                } else if (step.startsWith("paste ")) {
+                    const QStringList both = text.split('|');
+                    QApplication::clipboard()->setText(edit == &plain ? both.last() : both.first());
+                    QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+                } else {
+                    const QKeyCombination key = QKeySequence(step)[0];
+                    QTest::keyClick(edit, key.key(), key.keyboardModifiers());
+                }
+            }
+            QCOMPARE(form->Box(box)->text(), plain.text());
+        }
+    }
+
     // A click on a row picks it in all four lists: the letter, its code, the
     // key's code and their sum. A double click (on Qt's side no more than
     // its second press) does the same; Alt with an arrow is the desktop's.
