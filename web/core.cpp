@@ -232,3 +232,10 @@ EXPORT(nc_fit) int nc_fit(int k, int beforeLength, int afterLength)
     const LimitedText fitted = FitToLimit(Input(0, beforeLength), Input(beforeLength, afterLength), *limit);
     return Hand("{\"text\":" + JsonString(fitted.text) + ",\"cursor\":" + std::to_string(fitted.cursor) + "}");
 }
+
+// The pasted text in the input buffer on one line, as the window puts it;
+// `whole` is 0 when it is only the start of what was pasted.
+EXPORT(nc_one_line) int nc_one_line(int length, int whole)
+{
+    return Hand(OneLine(Input(0, length), whole != 0));
+}

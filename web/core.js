@@ -66,6 +66,8 @@ async function loadCore(wasm) {
     listScroll: (k, top) => core.nc_list_scroll(k, top),
     // Box k after an edit from `before` to `after`, kept within its limit;
     // cursor counts code points.
+    // Pasted text on one line; `whole`: false when it is only its start.
+    oneLine: (text, whole) => take(core.nc_one_line(put(text)[0], whole ? 1 : 0)),
     fit(k, before, after) {
       const [b, a] = put(before, after);
       return JSON.parse(take(core.nc_fit(k, b, a)));

@@ -239,9 +239,8 @@ function fit(k) {
   }
   accepted[k] = input.value;
 }
-// Line breaks as both browsers make them in a one-line box: the trailing
-// ones dropped, the others spaces.
-const oneLine = (text, whole) => (whole ? text.replace(/[\r\n]+$/, '') : text).replace(/\r\n|[\r\n]/g, ' ');
+// Line breaks as the window puts them, by the core's rule.
+const oneLine = (text, whole) => core.oneLine(text, whole);
 // Replaces the box's selection so that the box then holds `fitted`, as one
 // edit of the browser's; the whole text if the rest is not where it was.
 function edit(input, { text, cursor }) {

@@ -125,7 +125,7 @@ void MainForm::CreateBoxes()
         QLabel* label = Label1[1 + k] = NamedLabel("Label1", 1 + k, this); // after the title
         const QString text = ToQString(model_.Text2[k]);
         auto* box = Named(new QLineEdit(text, this), "Text2", k);
-        box->setValidator(new CharacterLimitValidator(FormModel::MaxLength[k], text, box));
+        box->setValidator(new CharacterLimitValidator(FormModel::MaxLength[k], box));
         label->setBuddy(box);
         Text2[k] = box;
     }

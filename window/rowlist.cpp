@@ -3,6 +3,7 @@
 
 #include "formlayout.h"
 
+#include <QAccessible>
 #include <QFocusEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -57,12 +58,16 @@ void RowList::Show(int row, int top)
 {
     for (int i = 0; i < count(); ++i)
         item(i)->setSizeHint(QSize(0, RowHeight()));
-    if (row < 0) {
+    // A screen reader takes a list's current row for the focus, so only the
+    // list with the focus has one; the others show the row selected.
+    const QModelIndex picked = row >= 0 ? model()->index(row, 0) : QModelIndex();
+    if (picked.isValid())
+        selectionModel()->select(picked, QItemSelectionModel::ClearAndSelect);
+    else
         clearSelection();
-        setCurrentItem(nullptr);
-    } else if (currentRow() != row || !item(row)->isSelected()) {
-        setCurrentRow(row);
-    }
+    const QModelIndex current = hasFocus() ? picked : QModelIndex();
+    if (currentIndex() != current)
+        selectionModel()->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
     verticalScrollBar()->setValue(top); // raises no action: only the pupil's moves are reported
 }
 
@@ -122,15 +127,32 @@ void RowList::wheelEvent(QWheelEvent* event)
 
 void RowList::focusInEvent(QFocusEvent* event)
 {
-    QListWidget::focusInEvent(event);
+    // The picked row becomes current first, so that Qt does not make the
+    // first row current on its own. A press is reported on its own and makes
+    // its row current; the row picked before must not be current meanwhile.
     const Qt::FocusReason reason = event->reason();
-    emit GotFocus(reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason);
+    if (reason != Qt::MouseFocusReason)
+        emit GotFocus(reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason);
+    QListWidget::focusInEvent(event);
     viewport()->update(); // an empty list shows or hides its focus mark
+    // Qt tells a screen reader of the list itself after this; the row comes
+    // after that, so that the row is what is read.
+    QMetaObject::invokeMethod(this, &RowList::TellCurrentRow, Qt::QueuedConnection);
+}
+
+void RowList::TellCurrentRow()
+{
+    if (!hasFocus() || !currentIndex().isValid() || !QAccessible::isActive())
+        return;
+    QAccessibleEvent focus(this, QAccessible::Focus);
+    focus.setChild(currentIndex().row());
+    QAccessible::updateAccessibility(&focus);
 }
 
 void RowList::focusOutEvent(QFocusEvent* event)
 {
     QListWidget::focusOutEvent(event);
+    selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
     viewport()->update();
 }
 

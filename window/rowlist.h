@@ -41,6 +41,7 @@ protected:
 
 private:
     void ShowSelectionWithoutFocus();
+    void TellCurrentRow();
 };
 
 } // namespace nihilist

@@ -12,6 +12,7 @@ struct LimitCase {
     std::size_t limit;
     const char* kept;
     std::size_t cursor;
+    std::size_t end = std::u32string::npos; // the caret after the edit, when known
 };
 
 void PrintTo(const LimitCase& c, std::ostream* out)
@@ -24,7 +25,7 @@ class FitToLimitTest : public testing::TestWithParam<LimitCase> { };
 TEST_P(FitToLimitTest, NewInputIsCutNotOldText)
 {
     const LimitCase& c = GetParam();
-    const LimitedText fitted = FitToLimit(FromUtf8(c.before), FromUtf8(c.after), c.limit);
+    const LimitedText fitted = KeepEdit(FromUtf8(c.before), FromUtf8(c.after), c.limit, c.end);
     EXPECT_EQ(ToUtf8(fitted.text), c.kept);
     EXPECT_EQ(fitted.cursor, c.cursor);
 }
@@ -37,7 +38,13 @@ INSTANTIATE_TEST_SUITE_P(Edits, FitToLimitTest,
         // Ten Cyrillic letters are twenty bytes, ten emoji forty: both fit.
         LimitCase {"CountsCodePointsNotBytes", "", "ЖЖЖЖЖЖЖЖЖЖЖЖ", 10, "ЖЖЖЖЖЖЖЖЖЖ", 10},
         LimitCase {"EmojiCountOnceEach", "😀", "😀😀😀😀😀😀😀😀😀😀😀", 10, "😀😀😀😀😀😀😀😀😀😀", 10},
-        LimitCase {"OverlongOldTextKeepsItsStart", "ABCDEFGH", "ABCDEFGHX", 4, "ABCD", 4}),
+        LimitCase {"OverlongOldTextKeepsItsStart", "ABCDEFGH", "ABCDEFGHX", 4, "ABCD", 4},
+        // Line breaks as browsers make them in a one-line box: a space each,
+        // those at the end of the paste dropped; the rest counts as typed.
+        LimitCase {"LineBreaksBecomeSpaces", "", "A\r\nB\rC\nD\r\n\r\n", 10, "A B C D", 7},
+        LimitCase {"LineBreaksInTheMiddle", "AB", "Ac\nd\n\nB", 10, "Ac dB", 4},
+        LimitCase {"TheCaretTellsWhereThePasteEnds", "A", "A\nA", 10, "AA", 1, 2},
+        LimitCase {"LineBreaksCountOnceWhenCut", "ZEBRAS", "abc\r\ndef\r\nghijk\r\n", 10, "abc def gh", 10}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Utf8Test, RoundTripAndMalformedBytes)

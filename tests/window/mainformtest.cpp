@@ -73,6 +73,52 @@ private slots:
                 QTest::keyClick(form->Box(box), Qt::Key_V, Qt::ControlModifier);
                 QCOMPARE(form->Box(box)->text().toUcs4(), pasted.toUcs4().mid(0, limit));
             }
+
+            // A paste's line breaks go as on the page: a space each, those at its end dropped.
+            Type(box, "AB");
+            form->Box(box)->setCursorPosition(1);
+            QApplication::clipboard()->setText("c\r\nd\n\n");
+            QTest::keyClick(form->Box(box), Qt::Key_V, Qt::ControlModifier);
+            QCOMPARE(form->Box(box)->text(), "Ac dB");
+        }
+    }
+
+    // Undo and redo step as in a plain box with the same limit, also after
+    // the box cut a paste, refused a letter or put a paste on one line.
+    // Steps: "type T", "paste T" (T|P: the plain box gets P), or keys.
+    void undoStepsAsInAPlainBox_data()
+    {
+        QTest::addColumn<int>("box");
+        QTest::addColumn<QString>("steps");
+        QTest::newRow("typed past the limit") << 0 << "End;type ABCDE;Ctrl+Z;Ctrl+Shift+Z;Ctrl+Z";
+        QTest::newRow("paste cut after typing")
+            << 0 << "End;type AB;paste CDEFGH;Ctrl+Z;Ctrl+Z;Ctrl+Shift+Z;Ctrl+Shift+Z";
+        QTest::newRow("emptied, then a long paste")
+            << 0 << "Ctrl+A;Backspace;paste ABCDEFGHIKLMNOP;Ctrl+Z;Ctrl+Z;Ctrl+Y";
+        QTest::newRow("paste on one line") << 2 << "Home;type x;paste a\r\nb\n|a b;Ctrl+Z;Ctrl+Z;Ctrl+Shift+Z";
+    }
+    void undoStepsAsInAPlainBox()
+    {
+        QFETCH(int, box);
+        QFETCH(QString, steps);
+        QLineEdit plain(form->Box(box)->text());
+        plain.setMaxLength(static_cast<int>(nihilist::FormModel::MaxLength[box]));
+        form->Box(box)->setFocus();
+        for (const QString& step : steps.split(';')) {
+            const QString text = step.section(' ', 1);
+            for (QLineEdit* edit : {form->Box(box), &plain}) {
+                if (step.startsWith("type ")) {
+                    TestWindow::Type(edit, text);
+                } else if (step.startsWith("paste ")) {
+                    const QStringList both = text.split('|');
+                    QApplication::clipboard()->setText(edit == &plain ? both.last() : both.first());
+                    QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+                } else {
+                    const QKeyCombination key = QKeySequence(step)[0];
+                    QTest::keyClick(edit, key.key(), key.keyboardModifiers());
+                }
+            }
+            QCOMPARE(form->Box(box)->text(), plain.text());
         }
     }
 
@@ -91,7 +137,7 @@ private slots:
                 QTest::keyClick(form->List(k), Qt::Key_Down, Qt::AltModifier);
                 QStringList rows;
                 for (int other = 0; other < 4; ++other)
-                    rows << QString::number(form->List(other)->currentRow());
+                    rows << QString::number(form->List(other)->row(form->List(other)->selectedItems().value(0)));
                 QCOMPARE(rows.join(' '), QString("%1 %1 %1 %1").arg(row));
             }
         }
@@ -324,14 +370,25 @@ private slots:
         }
     }
 
-    void focusShowsOnAnEmptyList()
+    // An empty list marks where its first row would be when it has the
+    // focus; a list with rows but none picked draws its rows as they were.
+    void focusMarkShowsOnlyOnAnEmptyList_data()
     {
-        form->Click("Command1_1");
-        form->Find("Command1_1")->setFocus();
-        const QImage before = form->List(0)->grab().toImage();
-        QTest::keyClick(form->Find("Command1_1"), Qt::Key_Tab);
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<bool>("marked");
+        QTest::newRow("empty") << "Command1_1" << true;
+        QTest::newRow("rows, none picked") << "Command1_0" << false;
+    }
+    void focusMarkShowsOnlyOnAnEmptyList()
+    {
+        QFETCH(QString, command);
+        QFETCH(bool, marked);
+        form->Click(command);
+        QWidget* rows = form->List(0)->viewport();
+        const QImage before = rows->grab().toImage();
+        form->List(0)->setFocus(Qt::MouseFocusReason);
         QTRY_VERIFY(form->List(0)->hasFocus());
-        QVERIFY(form->List(0)->grab().toImage() != before);
+        QCOMPARE(rows->grab().toImage() != before, marked);
     }
 
     void explanationScrollsByKeyboard()

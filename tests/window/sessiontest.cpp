@@ -248,7 +248,7 @@ QString Disagreement(const Player& player, const FormModel& model)
         if (player.Items(k) != items.join(' '))
             return QStringLiteral("list %1 holds %2, not %3").arg(k).arg(player.Items(k), items.join(' '));
         if (selected.size() > 1 || (selected.isEmpty() ? -1 : list->row(selected.front())) != picked
-            || (picked >= 0 && list->currentRow() != picked) || shown.ListIndex != picked)
+            || list->currentRow() != (list->hasFocus() ? picked : -1) || shown.ListIndex != picked)
             return QStringLiteral("list %1 picks row %2 (current %3, the window's model %4), list 0 row %5")
                 .arg(k)
                 .arg(selected.isEmpty() ? -1 : list->row(selected.front()))
