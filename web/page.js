@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 'use strict';
+/* global loadCore -- core.js, inlined before this script */
 // The window, drawn with the browser's own controls from the layout table
 // the core module hands over. Every command and every rule of the lists
 // runs in the core; the page turns events into its calls and draws what it

@@ -37,7 +37,7 @@ function manifest(name, colour) {
   fs.writeFileSync(`${site}/index.html`, page.replace(/<\/title>\n/, (title) => title + head));
   const files = fs.readdirSync(site).sort().map((file) => [file, `sha256-${sha256(fs.readFileSync(`${site}/${file}`), 'base64')}`]);
   const worker = fs.readFileSync('web/sw.js', 'utf8').replace('@DIGEST@', sha256(JSON.stringify(files), 'hex').slice(0, 16));
-  fs.writeFileSync(`${site}/sw.js`, worker.replace('@FILES@', JSON.stringify(files)));
+  fs.writeFileSync(`${site}/sw.js`, worker.replace('/* @FILES@ */ []', JSON.stringify(files)));
 })().catch((error) => {
   console.error(error);
   process.exit(1);

@@ -7,7 +7,7 @@
 'use strict';
 const PREFIX = 'nihilist-cipher-';
 const CACHE = PREFIX + '@DIGEST@';
-const FILES = @FILES@; // [name, SRI digest]
+const FILES = /* @FILES@ */ []; // [name, SRI digest]
 
 // Every file straight from the server and checked against this build's
 // digest: a site caught half uploaded or a stale proxy makes the install
