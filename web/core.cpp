@@ -80,6 +80,31 @@ std::string Quoted(const std::string& text)
     return JsonString(FromUtf8(text));
 }
 
+// The browser's name of each list key (KeyboardEvent.key), for the page to
+// number keys as the model does.
+const char* KeyName(FormModel::ListKey key)
+{
+    switch (key) {
+    case FormModel::ListKey::Up: return "ArrowUp";
+    case FormModel::ListKey::Down: return "ArrowDown";
+    case FormModel::ListKey::Home: return "Home";
+    case FormModel::ListKey::End: return "End";
+    case FormModel::ListKey::PageUp: return "PageUp";
+    case FormModel::ListKey::PageDown: return "PageDown";
+    }
+    return "";
+}
+
+// How many boxes, lists and cells the model has, and its list keys.
+std::string ModelJson()
+{
+    std::string keys;
+    for (int key = 0; key < FormModel::ListKeyCount; ++key)
+        keys += (key ? "," : "") + Quoted(KeyName(static_cast<FormModel::ListKey>(key)));
+    return "{\"boxes\":" + std::to_string(FormModel::BoxCount) + ",\"lists\":" + std::to_string(FormModel::ListCount)
+        + ",\"cells\":" + std::to_string(FormModel::CellCount) + ",\"listKeys\":[" + keys + "]}";
+}
+
 // The layout table as JSON, for the page to build its controls from.
 std::string LayoutJson()
 {
@@ -91,7 +116,7 @@ std::string LayoutJson()
         + ",\"client\":[" + std::to_string(ClientWidth) + "," + std::to_string(ClientHeight)
         + "],\"colour\":" + rgb(WindowColour) + ",\"pickedRow\":" + rgb(PickedRowColour) + ",\"list\":{\"rowTwips\":"
         + std::to_string(ListRowTwips) + ",\"borderTwips\":" + std::to_string(ListBorderTwips)
-        + ",\"visibleRows\":" + std::to_string(FormModel::VisibleRows) + "},\"focus\":[";
+        + ",\"visibleRows\":" + std::to_string(FormModel::VisibleRows) + "},\"model\":" + ModelJson() + ",\"focus\":[";
     for (const std::string& name : FocusOrder())
         json += Quoted(name) + (&name == &FocusOrder().back() ? "" : ",");
     json += "],\"controls\":[";

@@ -22,8 +22,6 @@ const OVERHANG_PX = 1.5;
 // How much of each colour is left when the browser's dark mode needs darker
 // backgrounds: light text on any of the window's colours then reads at 5:1.
 const DARKENED = 0.5;
-const BOXES = [0, 1, 2];
-const LISTS = [0, 1, 2, 3];
 const MESSAGE = {
   unsupported: 'Програмата не може да работи в този браузър: той не изпълнява WebAssembly или то е изключено в '
     + 'настройките му. Включете WebAssembly или отворете страницата в друг или по-нов браузър.',
@@ -31,19 +29,36 @@ const MESSAGE = {
   restarted: 'Програмата срещна грешка и започна отначало. Текстът в полетата е запазен.',
   stopped: 'Програмата спря поради грешка. Презаредете страницата.',
 };
-// What each list holds, for a screen reader.
+// What each list holds, for a screen reader, by list number.
 const HOLDS = ['кодът на всяка буква на текста в квадрата', 'кодът на буквата от ключа, с която тя се събира',
   'сборът на двата кода, числото на шифъра', 'буквите на текста, една на ред'];
+
+// What the page learns at its start and what changes as the pupil works,
+// in one place.
+const state = {
+  pending: 1, // the settle signal's count of work left to run; 1: the start
+  core: null, // while a failed core is replaced, null and events are dropped
+  table: null, // the layout table, from the core
+  texts: null, // the panes' texts, by file name
+  boxes: [], // the boxes' numbers, as the core numbers them; `lists` alike
+  lists: [],
+  tableRow: 0, // a list row in pixels, as in the window
+  rowHeight: 0, // a list row in pixels as now laid out (taller for a finger)
+  said: [], // the two live regions that take turns
+  accepted: [], // what each box held after its last edit
+  tabbing: false, // Tab or Shift+Tab is held: focus it brings is the keyboard's
+  laid: '', // the view's shape at the last layout
+  paint: null, // a background colour as painted (darkened in forced dark mode)
+};
 
 // ---- The settle signal. <html data-settled> stands while nothing the page
 // started is left to run (an event's core calls, a timer, a fresh core);
 // each time it comes back, a `settled` event goes to the window.
-let pending = 1; // the start
 const hold = () => {
-  if (pending++ === 0) delete document.documentElement.dataset.settled;
+  if (state.pending++ === 0) delete document.documentElement.dataset.settled;
 };
 const release = () => {
-  if (--pending > 0) return;
+  if (--state.pending > 0) return;
   document.documentElement.dataset.settled = '';
   dispatchEvent(new Event('settled'));
 };
@@ -57,10 +72,9 @@ const say = (text) => {
   status.textContent = text;
   status.hidden = !text;
 };
-let core = null; // while a failed core is replaced, events are dropped
 // Runs an event's work; should the core fail, a fresh one takes over.
 const guard = (work) => (event) => {
-  if (!core) return;
+  if (!state.core) return;
   hold();
   try {
     work(event);
@@ -73,17 +87,17 @@ const guard = (work) => (event) => {
 async function restart(error) {
   hold();
   console.error(error);
-  const failed = core;
-  core = null;
+  const failed = state.core;
+  state.core = null;
   say(MESSAGE.restarted);
   try {
-    core = await loadCore(failed.module);
-    core.load();
-    core.setBoxes(accepted);
+    state.core = await loadCore(failed.module);
+    state.core.load();
+    state.core.setBoxes(state.accepted);
     show();
   } catch (again) {
     console.error(again);
-    core = null;
+    state.core = null;
     say(MESSAGE.stopped);
   }
   release();
@@ -100,8 +114,7 @@ async function startCore() {
 const win = document.getElementById('window');
 const holder = document.getElementById('holder');
 const made = {};
-let table, texts, tableRow, rowHeight, said;
-const px = (twips) => `${twips / table.twipsPerPixel}px`;
+const px = (twips) => `${twips / state.table.twipsPerPixel}px`;
 const rgb = (c) => `rgb(${c.join(', ')})`;
 // Chromium's automatic dark mode for sites turns the text light and leaves
 // coloured backgrounds light; it shows in the light scheme's white window
@@ -113,7 +126,6 @@ function forcedDark() {
   probe.remove();
   return dark;
 }
-let paint = rgb; // a background colour
 
 const element = (tag, attributes = {}, text = '') => {
   const e = document.createElement(tag);
@@ -121,18 +133,32 @@ const element = (tag, attributes = {}, text = '') => {
   e.textContent = text;
   return e;
 };
+const group = (name) => name.split('_')[0];
+const number = (name) => Number(name.split('_')[1]);
+// The numbers of a group's controls in the table: the boxes, the lists.
+const numbers = (name) => state.table.controls.filter((c) => group(c.name) === name).map((c) => number(c.name));
+// A caption labels the box that follows it in the table; the one no box
+// follows is the window's heading.
+function labelled(c) {
+  const next = state.table.controls[state.table.controls.indexOf(c) + 1];
+  return group(next.name) === 'Text2' ? next.name : null;
+}
+// The square's numbers down its left side head its rows; those along its
+// top, its columns.
+function header(c) {
+  const left = Math.min(...state.table.controls.filter((d) => d.inFrame).map((d) => d.twips[0]));
+  return c.twips[0] === left ? 'rowheader' : 'columnheader';
+}
 function makeControl(c) {
-  const [group, index] = c.name.split('_');
-  const k = Number(index);
-  switch (group) {
+  switch (group(c.name)) {
   case 'Text1': {
     const pane = element('textarea', { readonly: '', wrap: 'off', 'aria-label': c.accessible, spellcheck: 'false' });
-    pane.value = texts[c.caption];
+    pane.value = state.texts[c.caption];
     return pane;
   }
   case 'Label1':
-    return k === 0 ? element('h1', { class: 'label' }, c.caption)
-      : element('label', { class: 'label', for: `Text2_${k - 1}` }, c.caption);
+    return labelled(c) ? element('label', { class: 'label', for: labelled(c) }, c.caption)
+      : element('h1', { class: 'label' }, c.caption);
   case 'Text2': {
     const box = element('input', { type: 'text', spellcheck: 'false', autocomplete: 'off', autocapitalize: 'off' });
     box.value = c.caption;
@@ -147,25 +173,27 @@ function makeControl(c) {
   // The square is a table: a reader names a cell with its row's and its
   // column's number ("Z, ред 1, колона 1").
   case 'Label2':
-    return element('div', { class: 'label', role: c.accessible === 'ред' ? 'rowheader' : 'columnheader',
+    return element('div', { class: 'label', role: header(c),
       'aria-label': `${c.accessible} ${c.caption}` }, c.caption);
   case 'Label3': return element('div', { class: 'label', role: 'cell' }, c.caption);
   case 'Command1': return element('button', { type: 'button' }, c.caption);
   case 'Label4': return element('div', { class: 'label' }, c.caption);
-  case 'List1': return element('div', { role: 'listbox', tabindex: '0', 'aria-labelledby': `Label4_${k}`,
-    'aria-describedby': `List1_${k}_holds` });
+  case 'List1': return element('div', { role: 'listbox', tabindex: '0', 'aria-labelledby': `Label4_${number(c.name)}`,
+    'aria-describedby': `${c.name}_holds` });
   }
   throw new Error(c.name);
 }
 // The controls go into the page in the table's order, but the ones that
 // take the focus fill their places in Tab order.
 function placeControls() {
+  const { table } = state;
   document.title = table.caption;
+  state.paint = rgb;
   if (forcedDark()) {
-    paint = (c) => rgb(c.map((v) => Math.round(v * DARKENED)));
-    document.documentElement.style.background = paint(table.colour);
+    state.paint = (c) => rgb(c.map((v) => Math.round(v * DARKENED)));
+    document.documentElement.style.background = state.paint(table.colour);
   }
-  win.style.cssText = `width: ${px(table.client[0])}; height: ${px(table.client[1])}; background: ${paint(table.colour)}`;
+  win.style.cssText = `width: ${px(table.client[0])}; height: ${px(table.client[1])}; background: ${state.paint(table.colour)}`;
   win.style.setProperty('--rows', table.list.visibleRows);
   win.style.setProperty('--picked', rgb(table.pickedRow));
   const focusable = [];
@@ -174,11 +202,11 @@ function placeControls() {
     control.id = c.name;
     const [x, y, w, h] = c.twips.map(px);
     control.style.cssText += `left: ${x}; top: ${y}; width: ${w}; height: ${h}`;
-    if (c.background) control.style.background = paint(c.background);
+    if (c.background) control.style.background = state.paint(c.background);
     control.hidden = !c.shown;
     made[c.name] = control;
     if (table.focus.includes(c.name)) focusable.push(control);
-    (c.inFrame ? made.Frame1.lastChild : win).append(control);
+    (c.inFrame ? grid() : win).append(control);
   }
   const slots = focusable.map((control) => {
     const slot = document.createComment('');
@@ -188,14 +216,16 @@ function placeControls() {
   slots.forEach((slot, i) => slot.replaceWith(made[table.focus[i]]));
   // Heard, not seen: after Encrypt or Clear, what it left; what each list
   // holds.
-  said = [0, 1].map((k) => element('p', { id: `Announce_${k}`, role: 'status', class: 'unseen' }));
-  win.append(...said, ...LISTS.map((k) => element('span', { id: `List1_${k}_holds`, hidden: '' }, HOLDS[k])));
+  state.said = ['Announce_0', 'Announce_1'].map((id) => element('p', { id, role: 'status', class: 'unseen' }));
+  win.append(...state.said, ...state.lists.map((k) => element('span', { id: `List1_${k}_holds`, hidden: '' }, HOLDS[k])));
 }
 
 // ---- The square: its numbers and cells go into the table's rows, by where
 // the layout puts them; the corner above the row numbers is an empty cell.
+// The frame's table, which holds the square.
+const grid = () => made.Frame1.lastChild;
 function placeSquare() {
-  const inFrame = table.controls.filter((c) => c.inFrame);
+  const inFrame = state.table.controls.filter((c) => c.inFrame);
   const place = (i) => [...new Set(inFrame.map((c) => c.twips[i]))].sort((a, b) => a - b);
   for (const top of place(1)) {
     const row = element('div', { role: 'row', class: 'row' });
@@ -203,28 +233,25 @@ function placeSquare() {
       const c = inFrame.find(({ twips }) => twips[0] === left && twips[1] === top);
       row.append(c ? made[c.name] : element('div', { role: 'cell', class: 'corner' }));
     }
-    made.Frame1.lastChild.append(row);
+    grid().append(row);
   }
 }
 // The frame's own border and caption push its contents down and right; the
 // grid moves back so the table's positions hold from its outer corner.
 function alignSquare() {
   const frame = made.Frame1.getBoundingClientRect();
-  const grid = made.Frame1.lastChild;
-  const origin = grid.getBoundingClientRect();
-  grid.style.left = `${frame.left - origin.left}px`;
-  grid.style.top = `${frame.top - origin.top}px`;
+  const origin = grid().getBoundingClientRect();
+  grid().style.left = `${frame.left - origin.left}px`;
+  grid().style.top = `${frame.top - origin.top}px`;
 }
-const showSquare = () => core.cells().forEach((letter, i) => { made[`Label3_${i}`].textContent = letter; });
+const showSquare = () => state.core.cells().forEach((letter, i) => { made[`Label3_${i}`].textContent = letter; });
 
 // ---- The boxes. Each keeps within its limit in characters and on one
 // line, whatever way text arrives. What a box refuses is refused before the
 // edit lands, and what it keeps goes in as the browser's own edit, so that
-// Ctrl+Z gives back exactly the text before and Ctrl+Y redoes. `accepted`
-// is what each box held after its last edit.
-let accepted = [];
+// Ctrl+Z gives back exactly the text before and Ctrl+Y redoes.
 const box = (k) => made[`Text2_${k}`];
-const limit = (k) => table.controls.find((c) => c.name === `Text2_${k}`).limit;
+const limit = (k) => state.table.controls.find((c) => c.name === `Text2_${k}`).limit;
 const points = (text) => [...text];
 const placeCaret = (input, text, cursor) => {
   const caret = points(text).slice(0, cursor).join('').length;
@@ -234,14 +261,14 @@ const placeCaret = (input, text, cursor) => {
 function fit(k) {
   const input = box(k);
   if (points(input.value).length > limit(k)) {
-    const { text, cursor } = core.fit(k, accepted[k], input.value);
+    const { text, cursor } = state.core.fit(k, state.accepted[k], input.value);
     input.value = text;
     placeCaret(input, text, cursor);
   }
-  accepted[k] = input.value;
+  state.accepted[k] = input.value;
 }
 // Line breaks as the window puts them, by the core's rule.
-const oneLine = (text, whole) => core.oneLine(text, whole);
+const oneLine = (text, whole) => state.core.oneLine(text, whole);
 // Replaces the box's selection so that the box then holds `fitted`, as one
 // edit of the browser's; the whole text if the rest is not where it was.
 function edit(input, { text, cursor }) {
@@ -269,7 +296,7 @@ function cutBefore(k, event) {
   const [head, tail] = [input.value.slice(0, input.selectionStart), input.value.slice(input.selectionEnd)];
   if (text === data && points(head + text + tail).length <= limit(k)) return;
   event.preventDefault();
-  edit(input, core.fit(k, input.value, head + text + tail));
+  edit(input, state.core.fit(k, input.value, head + text + tail));
 }
 // An input method's word cannot be stopped; once done, if it went over,
 // it is undone and what fits goes in instead, as one edit.
@@ -283,7 +310,7 @@ function composed(k) {
     document.execCommand('undo');
     if (input.value === before) {
       input.setSelectionRange(from, to);
-      edit(input, core.fit(k, before, after));
+      edit(input, state.core.fit(k, before, after));
     } else if (input.value !== after) {
       document.execCommand('redo');
     }
@@ -291,7 +318,7 @@ function composed(k) {
   fit(k);
 }
 function listenToBoxes() {
-  for (const k of BOXES) {
+  for (const k of state.boxes) {
     box(k).addEventListener('beforeinput', guard((event) => cutBefore(k, event)));
     box(k).addEventListener('input', guard((event) => { if (!event.isComposing && !composing.has(k)) fit(k); }));
     box(k).addEventListener('compositionstart', () => composing.set(k, [box(k).value, box(k).selectionStart, box(k).selectionEnd]));
@@ -301,9 +328,9 @@ function listenToBoxes() {
 // The boxes as the core has them, each showing the start of its text, as
 // after a fresh start.
 function showBoxes() {
-  accepted = core.boxes();
-  for (const k of BOXES) {
-    box(k).value = accepted[k];
+  state.accepted = state.core.boxes();
+  for (const k of state.boxes) {
+    box(k).value = state.accepted[k];
     box(k).setSelectionRange(0, 0);
     box(k).scrollLeft = 0;
   }
@@ -315,19 +342,19 @@ function showBoxes() {
 const list = (k) => made[`List1_${k}`];
 const scrolling = new Map(); // list number -> the timer of its pause
 function showLists() {
-  const selected = core.selected();
-  const tops = core.tops();
-  for (const k of LISTS) {
+  const selected = state.core.selected();
+  const tops = state.core.tops();
+  for (const k of state.lists) {
     const rows = [...list(k).children];
     rows.forEach((option, row) => option.setAttribute('aria-selected', row === selected[k]));
     if (rows[selected[k]]) list(k).setAttribute('aria-activedescendant', rows[selected[k]].id);
     else list(k).removeAttribute('aria-activedescendant');
-    list(k).drawnTop = tops[k] * rowHeight;
+    list(k).drawnTop = tops[k] * state.rowHeight;
     if (!scrolling.has(k)) list(k).scrollTop = list(k).drawnTop;
   }
 }
 function fillLists() {
-  core.lists().forEach((items, k) => {
+  state.core.lists().forEach((items, k) => {
     list(k).replaceChildren(...items.map((item, row) => element('div', { role: 'option', id: `List1_${k}_${row}` }, item)));
   });
   showLists();
@@ -335,10 +362,10 @@ function fillLists() {
 // Below the rows, room for the last rows to scroll up to the top of the
 // whole rows a list shows, and no further.
 function padLists() {
-  for (const k of LISTS) {
+  for (const k of state.lists) {
     list(k).style.paddingBottom = '';
     const top = parseFloat(getComputedStyle(list(k)).paddingTop);
-    list(k).style.paddingBottom = `${list(k).clientHeight - top - table.list.visibleRows * rowHeight}px`;
+    list(k).style.paddingBottom = `${list(k).clientHeight - top - state.table.list.visibleRows * state.rowHeight}px`;
   }
 }
 // The scroll bar or a finger: the row nearest the top comes first, and
@@ -355,26 +382,27 @@ function scrolled(k) {
   if (Math.abs(list(k).scrollTop - list(k).drawnTop) < 1) return false;
   if (scrolling.has(k)) clearTimeout(scrolling.get(k));
   else hold(); // until the pause
-  core.listScroll(k, Math.round(list(k).scrollTop / rowHeight));
+  state.core.listScroll(k, Math.round(list(k).scrollTop / state.rowHeight));
   scrolling.set(k, setTimeout(() => {
     scrolling.delete(k);
     guard(showLists)();
     release();
   }, SCROLL_PAUSE_MS));
 }
-// Focus that Tab or Shift+Tab brings counts as the keyboard's.
-let tabbing = false;
+// The lists' handlers get the list's number and the event. Each returns
+// false when it changed nothing in the lists; anything else, undefined
+// too, has them drawn again.
 function pressed(k, event) {
   if (event.button !== 0) return false;
   const option = event.target.closest('[role=option]');
-  core.listPress(k, option ? [...list(k).children].indexOf(option) : -1);
+  state.core.listPress(k, option ? [...list(k).children].indexOf(option) : -1);
 }
 function keyDown(k, event) {
   // Alt and the system key belong to the browser and the desktop; with
   // Alt, the keys that would scroll the list are kept from doing so.
   if (event.altKey && !event.metaKey && /^(Arrow(Up|Down)|Page(Up|Down))$/.test(event.key)) event.preventDefault();
   if (event.altKey || event.metaKey) return false;
-  if (core.listKey(k, event.key)) event.preventDefault();
+  if (state.core.listKey(k, event.key)) event.preventDefault();
   else if (['ArrowLeft', 'ArrowRight', ' '].includes(event.key)) event.preventDefault(); // one column: nowhere to go
   else return false;
 }
@@ -383,19 +411,19 @@ function keyDown(k, event) {
 function wheeled(k, event) {
   if (event.ctrlKey) return false; // the browser's zoom
   const mode = event.deltaMode; // read first: Firefox then keeps its own unit
-  if (!core.listWheel(k, Math.round((-event.deltaY * NOTCH_ANGLE) / NOTCH_DELTA[mode]))) return false;
+  if (!state.core.listWheel(k, Math.round((-event.deltaY * NOTCH_ANGLE) / NOTCH_DELTA[mode]))) return false;
   event.preventDefault();
 }
 function listenToLists() {
-  addEventListener('keydown', (event) => { if (event.key === 'Tab') tabbing = true; }, true);
-  addEventListener('keyup', () => { tabbing = false; }, true);
-  addEventListener('pointerdown', () => { tabbing = false; }, true);
+  addEventListener('keydown', (event) => { if (event.key === 'Tab') state.tabbing = true; }, true);
+  addEventListener('keyup', () => { state.tabbing = false; }, true);
+  addEventListener('pointerdown', () => { state.tabbing = false; }, true);
   const handlers = {
     mousedown: pressed, keydown: keyDown, wheel: wheeled, scroll: scrolled,
-    focus: (k) => core.listFocus(k, tabbing),
+    focus: (k) => state.core.listFocus(k, state.tabbing),
     scrollend: (k) => endScroll(k),
   };
-  for (const k of LISTS) {
+  for (const k of state.lists) {
     for (const [type, work] of Object.entries(handlers)) {
       list(k).addEventListener(type, guard((event) => {
         if (work(k, event) !== false) showLists();
@@ -404,28 +432,28 @@ function listenToLists() {
   }
 }
 
-// ---- The buttons: Encrypt (Command1_0) and Clear (Command1_1). After
-// either, a reader hears at once how many rows the lists hold, the focus
-// staying on the button.
+// ---- The buttons and the core's command each gives. After either, a
+// reader hears at once how many rows the lists hold, the focus staying on
+// the button.
+const COMMANDS = { Command1_0: 'encrypt', Command1_1: 'clear' };
 function show() {
   showBoxes();
   showSquare();
   fillLists();
 }
 function listenToButtons() {
-  for (const k of [0, 1]) {
-    made[`Command1_${k}`].addEventListener('click', guard(() => {
-      core.setBoxes(BOXES.map((b) => box(b).value));
-      if (k === 0) core.encrypt();
-      else core.clear();
+  for (const [name, command] of Object.entries(COMMANDS)) {
+    made[name].addEventListener('click', guard(() => {
+      state.core.setBoxes(state.boxes.map((k) => box(k).value));
+      state.core[command]();
       show();
       say('');
       // Said once, in a live region alone (a changed description is not
       // heard in every browser). Two regions take turns, the other emptied:
       // a browser that sends only what changed in a region's text would
       // send nothing for the same words twice.
-      said.reverse()[0].textContent = '';
-      said[1].textContent = core.status(k === 0);
+      state.said.reverse()[0].textContent = '';
+      state.said[1].textContent = state.core.status(command === 'encrypt');
     }));
   }
 }
@@ -439,7 +467,7 @@ function listenToButtons() {
 function orderColumn() {
   const section = ['Label1', 'Text2', 'Command1', 'Frame1', 'Label4', 'List1', 'Text1'];
   const rank = (c) => Math.max(0, section.indexOf(c.name.split('_')[0]) - 1);
-  table.controls.filter((c) => !c.inFrame)
+  state.table.controls.filter((c) => !c.inFrame)
     .sort((a, b) => rank(a) - rank(b) || a.twips[1] - b.twips[1] || a.twips[0] - b.twips[0])
     .forEach((c, i) => { made[c.name].style.order = i; });
 }
@@ -452,53 +480,55 @@ function crowded() {
     return inner.length > 1 || inner.some((r) => r.left < outer.left - OVERHANG_PX || r.right > outer.right + OVERHANG_PX
       || r.top < outer.top - OVERHANG_PX || r.bottom > outer.bottom + OVERHANG_PX);
   };
-  const row = list(0).appendChild(element('div', { role: 'option' }, '0'));
-  const tall = parseFloat(getComputedStyle(row).lineHeight) > tableRow;
+  const row = list(state.lists[0]).appendChild(element('div', { role: 'option' }, '0'));
+  const tall = parseFloat(getComputedStyle(row).lineHeight) > state.tableRow;
   row.remove();
   return tall || [...win.querySelectorAll('.label:not([hidden]), button, legend')].some(cut);
 }
 const finger = matchMedia('(pointer: coarse)');
 // What the pupil was at stays in view when the layout changes: the box
 // being typed in (above an on-screen keyboard, which narrows the view), or
-// else the picked row.
+// else the picked row (the same in every list).
 function keepInView(moved) {
   const view = visualViewport ?? { offsetTop: 0, height: innerHeight };
-  const typing = BOXES.map(box).includes(document.activeElement);
-  const picked = core.selected()[0];
+  const typing = state.boxes.map(box).includes(document.activeElement);
+  const first = state.lists[0];
+  const picked = state.core.selected()[first];
   if (!typing && (!moved || picked < 0)) return;
-  const { top, bottom } = (typing ? document.activeElement : list(0).children[picked] ?? list(0)).getBoundingClientRect();
+  const { top, bottom } = (typing ? document.activeElement : list(first).children[picked] ?? list(first)).getBoundingClientRect();
   const [from, to] = [view.offsetTop, view.offsetTop + view.height];
   if (top < from || bottom > to) scrollBy(0, top < from || bottom - to > top - from ? top - from : bottom - to);
 }
-let laid = '';
 function layOut() {
+  const { table } = state;
   win.classList.remove('flow');
   holder.classList.remove('flow');
-  win.style.setProperty('--row', `${tableRow}px`);
+  win.style.setProperty('--row', `${state.tableRow}px`);
   const width = document.documentElement.clientWidth;
   const flow = finger.matches || width < table.client[0] / table.twipsPerPixel || crowded();
   win.classList.toggle('flow', flow);
   holder.classList.toggle('flow', flow);
-  rowHeight = flow ? parseFloat(getComputedStyle(win).getPropertyValue('--finger')) : tableRow;
+  state.rowHeight = flow ? parseFloat(getComputedStyle(win).getPropertyValue('--finger')) : state.tableRow;
   // The explanation's lines are broken for the window's width; in the
   // column its paragraphs flow.
-  const lines = texts[table.controls.find((c) => c.name === 'Text1_0').caption].replace(/\r\n/g, '\n');
+  const lines = state.texts[table.controls.find((c) => c.name === 'Text1_0').caption].replace(/\r\n/g, '\n');
   const text = flow ? lines.replace(/([^\n])\n(?=[^\n])/g, '$1 ') : lines;
   if (made.Text1_0.value !== text) made.Text1_0.value = text;
-  win.style.setProperty('--row', `${rowHeight}px`);
+  win.style.setProperty('--row', `${state.rowHeight}px`);
   padLists();
   showLists();
   const shape = `${width} ${flow} ${win.offsetWidth}`;
-  keepInView(shape !== laid);
-  laid = shape;
+  keepInView(shape !== state.laid);
+  state.laid = shape;
 }
 
 // ---- The start.
 async function start() {
-  core = await startCore();
-  texts = JSON.parse(document.getElementById('texts').textContent);
-  table = core.layout();
-  tableRow = rowHeight = table.list.rowTwips / table.twipsPerPixel;
+  state.core = await startCore();
+  state.texts = JSON.parse(document.getElementById('texts').textContent);
+  state.table = state.core.layout();
+  Object.assign(state, { boxes: numbers('Text2'), lists: numbers('List1') });
+  state.tableRow = state.rowHeight = state.table.list.rowTwips / state.table.twipsPerPixel;
   placeControls();
   placeSquare();
   holder.hidden = false;
@@ -516,7 +546,7 @@ async function start() {
   // default or minimum font size, spacing on any element or in any style
   // sheet), change the size of a hidden sample of text.
   new ResizeObserver(layout).observe(document.body.appendChild(element('span', { id: 'sample', 'aria-hidden': 'true' }, 'Шифър Wg')));
-  core.load();
+  state.core.load();
   show();
   layOut();
   made.Text1_0.setSelectionRange(0, 0);
