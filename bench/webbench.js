@@ -13,7 +13,7 @@ const fs = require('node:fs');
 const os = require('node:os');
 const path = require('node:path');
 const zlib = require('node:zlib');
-const { file, launch, serve, open } = require('../tests/web/browser.js');
+const { file, launch, serve, open } = require('../testsupport/browser.js');
 
 const repo = path.resolve(__dirname, '..');
 const html = fs.readFileSync(file);
@@ -58,46 +58,56 @@ async function siteTimes(browser) {
   console.log(`site opened, median of 10: online ${median(online).toFixed(0)} ms, offline ${median(offline).toFixed(0)} ms`);
 }
 
+// The page's first paint, 9 loads a line (cache off): local, and over a
+// 10 Mbit/s line with 20 ms latency.
+async function pageTimes(browser, url) {
+  for (const [label, line] of [['local', null], ['10 Mbit/s, 20 ms', { latency: 20, throughput: 10e6 / 8 }]]) {
+    const times = [];
+    for (let run = 0; run < 9; ++run) {
+      const context = await browser.createBrowserContext();
+      const page = await context.newPage();
+      const cdp = await page.createCDPSession();
+      await cdp.send('Network.enable');
+      await cdp.send('Network.setCacheDisabled', { cacheDisabled: true });
+      if (line) {
+        await cdp.send('Network.emulateNetworkConditions', { offline: false, latency: line.latency,
+          downloadThroughput: line.throughput, uploadThroughput: line.throughput });
+      }
+      times.push(await painted(page, url));
+      await context.close();
+    }
+    times.sort((a, b) => a - b);
+    console.log(`first paint of the window, ${label}: median ${times[4].toFixed(0)} ms (${times[0].toFixed(0)}–${times[8].toFixed(0)} ms)`);
+  }
+}
+
+// The screenshots: the phones' whole column; forced colours as a
+// high-contrast theme gives them.
+async function screenshots(browser, url) {
+  const phone = { height: 667, isMobile: true, hasTouch: true };
+  for (const [name, viewport, forced] of [['web-desktop.png', { width: 640, height: 480 }],
+    ['web-phone-375.png', { ...phone, width: 375 }], ['web-phone-320.png', { ...phone, width: 320 }],
+    ['web-phone-sideways.png', { ...phone, width: 740, height: 360 }],
+    ['web-forced-colours.png', { width: 640, height: 480 }, true]]) {
+    const page = await open(browser, url, viewport, forced && (async (p) => {
+      await (await p.createCDPSession()).send('Emulation.setEmulatedMedia', { features: [{ name: 'forced-colors', value: 'active' }] });
+    }));
+    await page.click('#Command1_0');
+    await page.click('#List1_2 > :nth-child(3)');
+    await page.screenshot({ path: path.join(repo, 'docs/screenshots', name), fullPage: viewport.isMobile });
+    console.log(`wrote docs/screenshots/${name}`);
+    await page.close();
+  }
+}
+
 (async () => {
   const server = await serve();
-  const { url } = server;
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'nihilist-bench-'));
   const browser = await launch('chromium', profile);
   try {
-    for (const [label, line] of [['local', null], ['10 Mbit/s, 20 ms', { latency: 20, throughput: 10e6 / 8 }]]) {
-      const times = [];
-      for (let run = 0; run < 9; ++run) {
-        const context = await browser.createBrowserContext();
-        const page = await context.newPage();
-        const cdp = await page.createCDPSession();
-        await cdp.send('Network.enable');
-        await cdp.send('Network.setCacheDisabled', { cacheDisabled: true });
-        if (line) {
-          await cdp.send('Network.emulateNetworkConditions', { offline: false, latency: line.latency,
-            downloadThroughput: line.throughput, uploadThroughput: line.throughput });
-        }
-        times.push(await painted(page, url));
-        await context.close();
-      }
-      times.sort((a, b) => a - b);
-      console.log(`first paint of the window, ${label}: median ${times[4].toFixed(0)} ms (${times[0].toFixed(0)}–${times[8].toFixed(0)} ms)`);
-    }
+    await pageTimes(browser, server.url);
     await siteTimes(browser);
-    // The phones' whole column; forced colours as a high-contrast theme gives them.
-    const phone = { height: 667, isMobile: true, hasTouch: true };
-    for (const [name, viewport, forced] of [['web-desktop.png', { width: 640, height: 480 }],
-      ['web-phone-375.png', { ...phone, width: 375 }], ['web-phone-320.png', { ...phone, width: 320 }],
-      ['web-phone-sideways.png', { ...phone, width: 740, height: 360 }],
-      ['web-forced-colours.png', { width: 640, height: 480 }, true]]) {
-      const page = await open(browser, url, viewport, forced && (async (p) => {
-        await (await p.createCDPSession()).send('Emulation.setEmulatedMedia', { features: [{ name: 'forced-colors', value: 'active' }] });
-      }));
-      await page.click('#Command1_0');
-      await page.click('#List1_2 > :nth-child(3)');
-      await page.screenshot({ path: path.join(repo, 'docs/screenshots', name), fullPage: viewport.isMobile });
-      console.log(`wrote docs/screenshots/${name}`);
-      await page.close();
-    }
+    await screenshots(browser, server.url);
   } finally {
     await browser.close();
     server.close();

@@ -28,7 +28,7 @@ const fs = require('node:fs');
 const os = require('node:os');
 const path = require('node:path');
 const { before, after, test } = require('node:test');
-const { file, launch, settled, open } = require('./browser.js');
+const { file, launch, settled, open } = require('../../testsupport/browser.js');
 
 const pictures = path.resolve(__dirname, '../pictures');
 const outputDir = path.resolve(__dirname, '../../build/pictures');

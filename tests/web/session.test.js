@@ -26,11 +26,21 @@ const { execFileSync } = require('node:child_process');
 const fs = require('node:fs');
 const os = require('node:os');
 const path = require('node:path');
-const { describe, before, after, test } = require('node:test');
-const { launch, serve, settled, open } = require('./browser.js');
+const { before, test } = require('node:test');
+const { layoutTable, settled, open } = require('../../testsupport/browser.js');
+const { eachBrowser, chord } = require('./helpers.js');
 
 const root = path.resolve(__dirname, '../..');
-const rowHeight = 18; // pixels, one layout row
+// What the state line needs of the layout table: a list row in pixels, the
+// controls that take the focus, the boxes, the cells, and the lists in the
+// order they stand left to right.
+let layout;
+before(async () => {
+  const table = await layoutTable();
+  const lists = table.controls.filter((c) => c.name.startsWith('List1_')).sort((a, b) => a.twips[0] - b.twips[0]);
+  layout = { rowHeight: table.list.rowTwips / table.twipsPerPixel, focus: table.focus, boxes: table.model.boxes,
+    cells: table.model.cells, lists: lists.map((c) => Number(c.name.split('_')[1])) };
+});
 
 // The window writes the random session: its steps and its state lines.
 function generated(seed) {
@@ -66,32 +76,31 @@ function read(file) {
 }
 
 // The state line, read from the page's controls once it has settled.
-const stateLine = async (page) => (await settled(page), page.evaluate((rowHeight) => {
+const stateLine = async (page) => (await settled(page), page.evaluate((layout) => {
   const byId = (id) => document.getElementById(id);
   const codePoints = (text, units) => [...text.slice(0, units)].length;
+  const upTo = (count) => Array.from({ length: count }, (_, i) => i);
   const active = document.activeElement;
-  const controls = ['Text1_0', 'Text1_1', 'Text2_0', 'Text2_1', 'Text2_2', 'Command1_0', 'Command1_1',
-    'List1_0', 'List1_1', 'List1_2', 'List1_3'];
-  const focus = active && controls.includes(active.id) ? active.id : '-';
-  const boxes = [0, 1, 2].map((k) => {
+  const focus = active && layout.focus.includes(active.id) ? active.id : '-';
+  const boxes = upTo(layout.boxes).map((k) => {
     const box = byId(`Text2_${k}`);
     const { value, selectionStart: a, selectionEnd: b } = box;
     const caret = box === active && a !== b ? `${codePoints(value, a)}-${codePoints(value, b)}`
       : codePoints(value, box.selectionDirection === 'backward' ? a : b);
     return `${JSON.stringify(value)}@${caret}`;
   });
-  const square = Array.from({ length: 25 }, (_, i) => byId(`Label3_${i}`).textContent || '_').join('');
-  const lists = [0, 1, 2, 3].map((k) => byId(`List1_${k}`));
+  const square = upTo(layout.cells).map((i) => byId(`Label3_${i}`).textContent || '_').join('');
+  const lists = upTo(layout.lists.length).map((k) => byId(`List1_${k}`));
   const options = lists.map((list) => [...list.querySelectorAll('[role=option]')]);
   const oneOrFour = (values) => (values.every((v) => v === values[0]) ? `${values[0]}` : values.join(','));
   const picked = options.map((each) => each.findIndex((option) => option.getAttribute('aria-selected') === 'true'));
-  const top = lists.map((list) => Math.round(list.scrollTop / rowHeight));
+  const top = lists.map((list) => Math.round(list.scrollTop / layout.rowHeight));
   const count = Math.max(...options.map((each) => each.length));
-  const rows = Array.from({ length: count }, (_, row) => [3, 0, 1, 2]
+  const rows = upTo(count).map((row) => layout.lists
     .map((k) => (row < options[k].length ? options[k][row].textContent : '?')).join('/'));
   return `= focus ${focus} | boxes ${boxes.join(' ')} | square ${square} | picked ${oneOrFour(picked)}`
     + ` | top ${oneOrFour(top)} | rows ${rows.length ? rows.join(' ') : '-'}`;
-}, rowHeight));
+}, layout));
 
 // Where a click lands in list k: the visible part of a row, or the blank
 // space under the last row; null when there is none.
@@ -118,15 +127,21 @@ const keys = { Up: 'ArrowUp', Down: 'ArrowDown', Left: 'ArrowLeft', Right: 'Arro
   PageUp: 'PageUp', PageDown: 'PageDown', Space: ' ', Enter: 'Enter', Backspace: 'Backspace', Delete: 'Delete',
   Tab: 'Tab' };
 
-// Plays one step; throws when the step cannot be played on the page.
-async function play(page, browserName, step) {
-  const [verb] = step.split(' ', 1);
-  const rest = step.slice(verb.length + 1);
-  const words = rest.split(' ');
-  const focused = () => page.evaluate(() => document.activeElement?.id);
-  switch (verb) {
-  case 'select': {
-    const [id, from, to] = [words[0], Number(words[1]), Number(words[2])];
+const listNumber = (word) => Number(word.match(/^List1_([0-3])$/)[1]);
+const focused = (page) => page.evaluate(() => document.activeElement?.id);
+
+// A click in a list (List1_k row n, List1_k blank) or on a button.
+async function click(page, words, button) {
+  if (/^Command1_[01]$/.test(words[0])) return page.click(`#${words[0]}`, { button });
+  const at = await listPoint(page, listNumber(words[0]), words[1] === 'blank' ? 'blank' : Number(words[2]));
+  assert.ok(at, 'nothing there to click');
+  return page.mouse.click(at.x, at.y, { button });
+}
+
+// How each verb is played: from the page, the browser's name, the rest of
+// the step and its words; each throws when the step cannot be played.
+const verbs = {
+  async select(page, browserName, rest, [id, from, to]) {
     assert.match(id, /^Text2_[0-2]$/);
     await page.evaluate((id, from, to) => {
       const box = document.getElementById(id);
@@ -134,109 +149,86 @@ async function play(page, browserName, step) {
       if (to > points.length || from > to) throw new Error('past the end of the text');
       box.focus();
       box.setSelectionRange(points.slice(0, from).join('').length, points.slice(0, to).join('').length);
-    }, id, from, to);
-    return;
-  }
-  case 'type':
+    }, id, Number(from), Number(to));
+  },
+  async type(page, browserName, rest) {
     for (const c of rest) await page.keyboard.type(c);
-    return;
-  case 'paste': {
+  },
+  async paste(page, browserName, rest) {
     const match = rest.match(/^(.*) \*(\d+)$/);
     const text = match ? match[1].repeat(Number(match[2])) : rest;
     await page.evaluate((text) => navigator.clipboard.writeText(text), text);
     await page.keyboard.down('Control');
     await page.keyboard.press('KeyV', browserName === 'chromium' ? { commands: ['Paste'] } : {});
     await page.keyboard.up('Control');
-    return;
-  }
-  case 'insert':
+  },
+  async insert(page, browserName, rest) {
     // Firefox's driver takes one character at a time. Outside a box an input
     // method has nothing to write into: the characters arrive as keys.
     if (!(await page.evaluate(() => document.activeElement.matches('input, textarea')))) return page.keyboard.type(rest);
     for (const c of browserName === 'firefox' ? [...rest] : [rest]) await page.keyboard.sendCharacter(c);
-    return;
-  case 'key':
+  },
+  async key(page, browserName, rest) {
     if (rest === 'Shift+Tab') {
-      assert.notEqual(await focused(), 'Text1_0', 'Shift+Tab past the first control');
-      await page.keyboard.down('Shift');
-      await page.keyboard.press('Tab');
-      await page.keyboard.up('Shift');
-      return;
+      assert.notEqual(await focused(page), layout.focus[0], 'Shift+Tab past the first control');
+      return chord(page, 'Shift+Tab');
     }
     assert.ok(keys[rest], `no key ${rest}`);
-    if (rest === 'Tab') assert.notEqual(await focused(), 'List1_3', 'Tab past the last control');
+    if (rest === 'Tab') assert.notEqual(await focused(page), layout.focus.at(-1), 'Tab past the last control');
     await page.keyboard.press(keys[rest]);
-    return;
-  case 'click':
-  case 'rightclick': {
-    const button = verb === 'click' ? 'left' : 'right';
-    if (/^Command1_[01]$/.test(rest)) {
-      await page.click(`#${rest}`, { button });
-      return;
-    }
-    const k = Number(words[0].match(/^List1_([0-3])$/)[1]);
-    const at = await listPoint(page, k, words[1] === 'blank' ? 'blank' : Number(words[2]));
-    assert.ok(at, 'nothing there to click');
-    await page.mouse.click(at.x, at.y, { button });
-    return;
-  }
-  case 'wheel': {
-    const k = Number(words[0].match(/^List1_([0-3])$/)[1]);
-    const notches = Number(words[1]);
-    const box = await (await page.$(`#List1_${k}`)).boundingBox();
+  },
+  click: (page, browserName, rest, words) => click(page, words, 'left'),
+  rightclick: (page, browserName, rest, words) => click(page, words, 'right'),
+  async wheel(page, browserName, rest, [list, notches]) {
+    const box = await (await page.$(`#List1_${listNumber(list)}`)).boundingBox();
     await page.mouse.move(box.x + box.width / 2, box.y + box.height / 2);
-    for (let i = 0; i < Math.abs(notches); ++i) await page.mouse.wheel({ deltaY: Math.sign(notches) * 100 });
-    return;
-  }
-  }
-  throw new Error(`unknown step "${step}"`);
+    for (let i = 0; i < Math.abs(Number(notches)); ++i) await page.mouse.wheel({ deltaY: Math.sign(Number(notches)) * 100 });
+  },
+};
+
+// Plays one step; throws when the step cannot be played on the page.
+async function play(page, browserName, step) {
+  const [verb] = step.split(' ', 1);
+  const rest = step.slice(verb.length + 1);
+  if (!Object.hasOwn(verbs, verb)) throw new Error(`unknown step "${step}"`);
+  await verbs[verb](page, browserName, rest, rest.split(' '));
 }
 
-for (const name of (process.env.WEB_BROWSERS || 'chromium,firefox').split(',')) {
-  describe(name, () => {
-    const profile = fs.mkdtempSync(path.join(os.tmpdir(), `nihilist-${name}-`));
-    let browser, server;
-    before(async () => {
-      browser = await launch(name, profile);
-      server = await serve();
-      if (name === 'chromium') {
-        await browser.defaultBrowserContext().overridePermissions(server.url,
-          ['clipboard-read', 'clipboard-write', 'clipboard-sanitized-write']);
-      }
-    });
-    after(async () => {
-      await browser?.close();
-      server?.close();
-      fs.rmSync(profile, { recursive: true, force: true });
-    });
-
-    for (const file of sessionFiles) {
-      test(path.basename(file), async () => {
-        const { steps, expected } = read(file);
-        const page = await open(browser, server.url);
-        const where = (i) => `${file}:${expected[i]?.line ?? steps[i - 1].line}`;
-        const check = async (i, what) => {
-          const actual = await stateLine(page);
-          assert.ok(expected[i], `${where(i)}: no state line after ${what}`);
-          if (actual === expected[i].text) return;
-          // Long lines are shown around their first difference.
-          const at = [...actual].findIndex((c, n) => c !== expected[i].text[n]);
-          const near = (line) => `${at > 80 ? '…' : ''}${line.slice(Math.max(0, at - 80), at + 160)}${line.length > at + 160 ? '…' : ''}`;
-          assert.fail(`${where(i)}: after ${what}\n  expected ${near(expected[i].text)}\n  actual   ${near(actual)}`);
-        };
-        await check(0, 'the start');
-        for (const [s, step] of steps.entries()) {
-          try {
-            await play(page, name, step.text);
-          } catch (error) {
-            error.message = `${file}:${step.line}: step ${s + 1} "${step.text}": ${error.message}`;
-            throw error;
-          }
-          await check(s + 1, `step ${s + 1} "${step.text}"`);
-        }
-        assert.deepEqual(page.errors, []);
-        await page.close();
-      });
+eachBrowser((it) => {
+  const { name } = it;
+  before(async () => {
+    if (name === 'chromium') {
+      await it.browser.defaultBrowserContext().overridePermissions(it.server.url,
+        ['clipboard-read', 'clipboard-write', 'clipboard-sanitized-write']);
     }
   });
-}
+
+  for (const file of sessionFiles) {
+    test(path.basename(file), async () => {
+      const { steps, expected } = read(file);
+      const page = await open(it.browser, it.server.url);
+      const where = (i) => `${file}:${expected[i]?.line ?? steps[i - 1].line}`;
+      const check = async (i, what) => {
+        const actual = await stateLine(page);
+        assert.ok(expected[i], `${where(i)}: no state line after ${what}`);
+        if (actual === expected[i].text) return;
+        // Long lines are shown around their first difference.
+        const at = [...actual].findIndex((c, n) => c !== expected[i].text[n]);
+        const near = (line) => `${at > 80 ? '…' : ''}${line.slice(Math.max(0, at - 80), at + 160)}${line.length > at + 160 ? '…' : ''}`;
+        assert.fail(`${where(i)}: after ${what}\n  expected ${near(expected[i].text)}\n  actual   ${near(actual)}`);
+      };
+      await check(0, 'the start');
+      for (const [s, step] of steps.entries()) {
+        try {
+          await play(page, name, step.text);
+        } catch (error) {
+          error.message = `${file}:${step.line}: step ${s + 1} "${step.text}": ${error.message}`;
+          throw error;
+        }
+        await check(s + 1, `step ${s + 1} "${step.text}"`);
+      }
+      assert.deepEqual(page.errors, []);
+      await page.close();
+    });
+  }
+});

@@ -9,8 +9,9 @@ const { execFileSync } = require('node:child_process');
 const fs = require('node:fs');
 const os = require('node:os');
 const path = require('node:path');
-const { describe, before, after, test } = require('node:test');
-const { file, launch, serve, settled, open } = require('./browser.js');
+const { after, test } = require('node:test');
+const { file, settled, open } = require('../../testsupport/browser.js');
+const { eachBrowser } = require('./helpers.js');
 
 // The site rebuilt with the explanation's first word changed, as a school would put up a new build.
 const scratch = fs.mkdtempSync(path.join(os.tmpdir(), 'nihilist-site-'));
@@ -53,14 +54,8 @@ const rows = [
   }],
 ];
 
-for (const name of (process.env.WEB_BROWSERS || 'chromium,firefox').split(',')) {
-  describe(name, () => {
-    const it = {};
-    before(async () => Object.assign(it, { browser: await launch(name, fs.mkdtempSync(path.join(scratch, name))),
-      server: await serve(path.resolve(file, '../site')) }));
-    after(() => (it.server?.close(), it.browser?.close()));
-    for (const [what, browsers, check] of rows) test(what, { skip: !browsers.includes(name) }, () => check(it.browser, it.server));
-  });
-}
+eachBrowser((it) => {
+  for (const [what, browsers, check] of rows) test(what, { skip: !browsers.includes(it.name) }, () => check(it.browser, it.server));
+}, { site: path.resolve(file, '../site') });
 
 after(() => fs.rmSync(scratch, { recursive: true, force: true }));

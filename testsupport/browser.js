@@ -1,15 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What the page's tests and the page's figures share: Debian's browsers, a
-// server for the built page (WEB_PAGE may name another build of it), and
-// waiting for the page to settle.
+// server for the built page (WEB_PAGE may name another build of it),
+// waiting for the page to settle, and the layout table of its core. Here,
+// below both, so that a benchmark needs no test file.
 'use strict';
 
 const fs = require('node:fs');
 const http = require('node:http');
 const path = require('node:path');
 const puppeteer = require('puppeteer-core');
+const { loadCore } = require('../web/core.js');
 
-const file = process.env.WEB_PAGE || path.resolve(__dirname, '../../dist/web/nihilist-cipher.html');
+const file = process.env.WEB_PAGE || path.resolve(__dirname, '../dist/web/nihilist-cipher.html');
+// The core module inside the built page, and its layout table.
+const wasm = () => Buffer.from(fs.readFileSync(file, 'utf8').match(/<script id="core"[^>]*>([^<]*)</)[1], 'base64');
+const layoutTable = async () => (await loadCore(wasm())).layout();
 
 // Each browser headless unless told, in the profile given (a fresh one if
 // none), without WebGL. Firefox lets a test put text on its clipboard
@@ -65,4 +70,4 @@ async function open(browser, url, viewport = { width: 800, height: 600 }, before
   return page;
 }
 
-module.exports = { file, launch, serve, settled, open };
+module.exports = { file, wasm, layoutTable, launch, serve, settled, open };
