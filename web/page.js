@@ -523,12 +523,20 @@ function layOut() {
 }
 
 // ---- The start.
+// Installed as an app on a desktop, the page opens in a window of its own
+// at the window's size; on a phone or tablet the app fills the screen.
+function fitInstalledWindow() {
+  if (!matchMedia('(display-mode: standalone)').matches || finger.matches) return;
+  const [width, height] = state.table.client.map((twips) => twips / state.table.twipsPerPixel);
+  resizeTo(width + outerWidth - innerWidth, height + outerHeight - innerHeight);
+}
 async function start() {
   state.core = await startCore();
   state.texts = JSON.parse(document.getElementById('texts').textContent);
   state.table = state.core.layout();
   Object.assign(state, { boxes: numbers('Text2'), lists: numbers('List1') });
   state.tableRow = state.rowHeight = state.table.list.rowTwips / state.table.twipsPerPixel;
+  fitInstalledWindow();
   placeControls();
   placeSquare();
   holder.hidden = false;

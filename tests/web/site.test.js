@@ -10,7 +10,7 @@ const fs = require('node:fs');
 const os = require('node:os');
 const path = require('node:path');
 const { after, test } = require('node:test');
-const { file, settled, open } = require('../../testsupport/browser.js');
+const { file, layoutTable, settled, open } = require('../../testsupport/browser.js');
 const { eachBrowser } = require('./helpers.js');
 
 // The site rebuilt with the explanation's first word changed, as a school would put up a new build.
@@ -46,6 +46,18 @@ const rows = [
     });
     assert.equal((await first.evaluate(() => caches.keys())).length, 1);
     assert.match(await (await open(browser, server.url)).$eval('#Text1_0', (text) => text.value), /^КРИПТИРАНЕТО/);
+  }],
+  ['installed on a desktop, the app resizes its window to the window\'s size', ['chromium', 'firefox'], async (browser, server) => {
+    const table = await layoutTable();
+    const size = table.client.map((twips) => twips / table.twipsPerPixel);
+    // As the installed app sees itself; the resize noted, for a tab cannot be resized.
+    const page = await open(browser, server.url, undefined, (p) => p.evaluateOnNewDocument(() => {
+      const media = matchMedia;
+      window.matchMedia = (query) => (query === '(display-mode: standalone)' ? { matches: true } : media(query));
+      window.resizeTo = (...size) => { window.resized = [...size, outerWidth - innerWidth, outerHeight - innerHeight]; };
+    }));
+    const [width, height, wider, higher] = await page.evaluate(() => window.resized);
+    assert.deepEqual([width - wider, height - higher], size);
   }],
   ['the one file from disk registers nothing and says nothing', ['chromium', 'firefox'], async (browser) => {
     const said = [];
