@@ -56,8 +56,8 @@ if [ -n "$source_zip" ] && checkout=$(git -C "$(dirname "$0")" rev-parse --show-
     check "the source is the checkout's files, byte for byte" diff -r "$scratch/checkout" "$scratch"/source/*/
     # Made without git (from the same files, with some that git ignores
     # beside them), the archive has the same shape.
-    mkdir -p "$scratch/checkout/tests/web/node_modules/left" "$scratch/without-git"
-    touch "$scratch/checkout/CMakeUserPresets.json" "$scratch/checkout/tests/web/node_modules/left/index.js"
+    mkdir -p "$scratch/checkout/node_modules/left" "$scratch/without-git"
+    touch "$scratch/checkout/CMakeUserPresets.json" "$scratch/checkout/node_modules/left/index.js"
     cmake -DNIHILIST_SOURCE_DIR="$scratch/checkout" -DNIHILIST_SOURCE_NAME="$(basename "$source_zip" .zip)" \
         -DNIHILIST_STAGING_DIR="$scratch/staging" -DCMAKE_INSTALL_PREFIX="$scratch/without-git" \
         -P "$checkout/packaging/windows/source-archive.cmake" >/dev/null
