@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What the page's tests share beyond the browsers and the server
 // (testsupport/browser.js): one describe a browser, and the pupil's and the
-// tests' hands and eyes: a tap, a key chord, a pixel, an axe-core audit.
+// tests' hands and eyes: a tap, a key chord, a pixel, an axe-core audit,
+// what the boxes and the cipher list show.
 'use strict';
 
 const fs = require('node:fs');
@@ -9,9 +10,12 @@ const os = require('node:os');
 const path = require('node:path');
 const { describe, before, after } = require('node:test');
 const { PNG } = require('pngjs');
-const { launch, serve } = require('../../testsupport/browser.js');
+const { launch, serve, settled } = require('../../testsupport/browser.js');
 
 const axe = fs.readFileSync(require.resolve('axe-core/axe.min.js'), 'utf8');
+// The stored example after Encrypt: the twenty cipher numbers of DYNAMITE
+// WINTER PALACE under the keyword ZEBRAS and the key RUSSIAN.
+const CIPHER = '37 106 62 36 67 47 86 26 104 53 62 77 27 55 57 66 55 36 54 27';
 
 // A describe for each browser of WEB_BROWSERS (chromium,firefox). `body(it)`
 // declares its tests; they find in `it` the browser's `name`, the `browser`,
@@ -66,4 +70,13 @@ async function audit(page) {
   return violations.map((v) => `${v.id}: ${v.nodes.map((n) => n.target.join(' ')).join(', ')}`);
 }
 
-module.exports = { eachBrowser, tap, chord, pixel, audit };
+// What the boxes hold and the cipher list shows, once the page has settled.
+async function shown(page) {
+  await settled(page);
+  return page.evaluate(() => ({
+    boxes: [...document.querySelectorAll('[id^=Text2_]')].map((box) => box.value),
+    cipher: [...document.getElementById('List1_2').children].map((row) => row.textContent).join(' '),
+  }));
+}
+
+module.exports = { CIPHER, eachBrowser, tap, chord, pixel, audit, shown };

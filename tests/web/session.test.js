@@ -195,9 +195,8 @@ async function play(page, browserName, step) {
 }
 
 eachBrowser((it) => {
-  const { name } = it;
   before(async () => {
-    if (name === 'chromium') {
+    if (it.name === 'chromium') {
       await it.browser.defaultBrowserContext().overridePermissions(it.server.url,
         ['clipboard-read', 'clipboard-write', 'clipboard-sanitized-write']);
     }
@@ -220,7 +219,7 @@ eachBrowser((it) => {
       await check(0, 'the start');
       for (const [s, step] of steps.entries()) {
         try {
-          await play(page, name, step.text);
+          await play(page, it.name, step.text);
         } catch (error) {
           error.message = `${file}:${step.line}: step ${s + 1} "${step.text}": ${error.message}`;
           throw error;
