@@ -127,13 +127,20 @@ const keys = { Up: 'ArrowUp', Down: 'ArrowDown', Left: 'ArrowLeft', Right: 'Arro
   PageUp: 'PageUp', PageDown: 'PageDown', Space: ' ', Enter: 'Enter', Backspace: 'Backspace', Delete: 'Delete',
   Tab: 'Tab' };
 
-const listNumber = (word) => Number(word.match(/^List1_([0-3])$/)[1]);
+// The number of a control of `group` that takes the focus, named in a step.
+const numbered = (word, group) => {
+  assert.ok(word.startsWith(`${group}_`) && layout.focus.includes(word), `no ${group} ${word}`);
+  return Number(word.split('_')[1]);
+};
 const focused = (page) => page.evaluate(() => document.activeElement?.id);
 
 // A click in a list (List1_k row n, List1_k blank) or on a button.
 async function click(page, words, button) {
-  if (/^Command1_[01]$/.test(words[0])) return page.click(`#${words[0]}`, { button });
-  const at = await listPoint(page, listNumber(words[0]), words[1] === 'blank' ? 'blank' : Number(words[2]));
+  if (words[0].startsWith('Command1_')) {
+    numbered(words[0], 'Command1');
+    return page.click(`#${words[0]}`, { button });
+  }
+  const at = await listPoint(page, numbered(words[0], 'List1'), words[1] === 'blank' ? 'blank' : Number(words[2]));
   assert.ok(at, 'nothing there to click');
   return page.mouse.click(at.x, at.y, { button });
 }
@@ -142,7 +149,7 @@ async function click(page, words, button) {
 // the step and its words; each throws when the step cannot be played.
 const verbs = {
   async select(page, browserName, rest, [id, from, to]) {
-    assert.match(id, /^Text2_[0-2]$/);
+    numbered(id, 'Text2');
     await page.evaluate((id, from, to) => {
       const box = document.getElementById(id);
       const points = [...box.value];
@@ -180,7 +187,7 @@ const verbs = {
   click: (page, browserName, rest, words) => click(page, words, 'left'),
   rightclick: (page, browserName, rest, words) => click(page, words, 'right'),
   async wheel(page, browserName, rest, [list, notches]) {
-    const box = await (await page.$(`#List1_${listNumber(list)}`)).boundingBox();
+    const box = await (await page.$(`#List1_${numbered(list, 'List1')}`)).boundingBox();
     await page.mouse.move(box.x + box.width / 2, box.y + box.height / 2);
     for (let i = 0; i < Math.abs(Number(notches)); ++i) await page.mouse.wheel({ deltaY: Math.sign(Number(notches)) * 100 });
   },
