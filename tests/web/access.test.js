@@ -117,7 +117,14 @@ for (const name of (process.env.WEB_BROWSERS || 'chromium,firefox').split(',')) 
     const children = [];
     let browser, env;
     before(async () => {
-      env = { ...process.env, GNOME_ACCESSIBILITY: '1', NO_AT_BRIDGE: '0' };
+      // A session bus, an AT-SPI bus and a display private to this run:
+      // the accessibility bus's socket lives in the runtime folder, which
+      // two runs side by side (or a desktop) would otherwise share.
+      const runtime = fs.mkdtempSync(path.join(os.tmpdir(), `nihilist-runtime-${name}-`));
+      children.push({ kill: () => fs.rmSync(runtime, { recursive: true, force: true }) });
+      env = { ...process.env, GNOME_ACCESSIBILITY: '1', NO_AT_BRIDGE: '0', XDG_RUNTIME_DIR: runtime };
+      delete env.DISPLAY;
+      delete env.AT_SPI_BUS_ADDRESS;
       const [bus, address] = await started('dbus-daemon', ['--session', '--nofork', '--print-address=1'], env);
       children.push(bus);
       env.DBUS_SESSION_BUS_ADDRESS = address;
