@@ -112,8 +112,8 @@ log=configure step cmake -S "$src" -B /tmp/qtsrc/build -G Ninja "${options[@]}"
 log=build step cmake --build /tmp/qtsrc/build --parallel "$(nproc)"
 log=install step cmake --install /tmp/qtsrc/build
 echo "$name.tar.xz" >"$staged/RECIPE" # what ./dev windows reports
-# The copy to share unpacks to qt6-mingw/, like the older one, byte for byte
-# the same from the same build.
+# The copy to share unpacks to qt6-mingw/, its files in a fixed order and
+# owned by no one in particular.
 tar -C "$(dirname "$staged")" --sort=name --mtime=@0 --owner=0 --group=0 --numeric-owner -cf - \
     "$(basename "$staged")" | xz -6 -T1 >"$cache/$name.tar.xz.partial"
 mv "$cache/$name.tar.xz.partial" "$cache/$name.tar.xz"

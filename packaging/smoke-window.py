@@ -59,9 +59,6 @@ def trace(log, program, prefix, cwd):
     failed = report(not outside, f"file trace: {len(seen)} paths, {sum(inside(p, folder) for p in seen)} in the "
                     f"program's folder, {len(outside)} outside it and Windows' folders" +
                     "".join("\n     " + p for p in outside))
-    if os.environ.get("NIHILIST_QT_OLDER"):
-        print("skip Qt's logging rules and GPU probe: built with an older Qt recipe")
-        return failed
     # Qt's logging rules: in the program's folder only, not where others write.
     rules = sorted(p for p in seen if p.lower().endswith("/qtlogging.ini") and not inside(p, folder))
     failed |= report(not rules, "no qtlogging.ini looked for outside the program's folder" +

@@ -43,6 +43,11 @@ for word in "$@"; do case $word in *.exe) program_path=$word && break ;; esac; d
 log=$(mktemp)
 picture=$(mktemp --suffix=.png)
 planted=$(mktemp -d)
+# A runtime folder of its own and no session bus: nothing of a desktop this
+# runs beside, or of another run, is reached.
+runtime=$(mktemp -d)
+export XDG_RUNTIME_DIR=$runtime
+unset DBUS_SESSION_BUS_ADDRESS AT_SPI_BUS_ADDRESS
 if [ -n "$trace_files" ]; then
     # Wine logs each file name it resolves, with the process it is for. Qt's
     # plugin variables (Wine passes WINEQT_x on as QT_x) name a folder that
@@ -61,7 +66,7 @@ if [ -n "$plant" ]; then
 fi
 "$@" >"$log" 2>&1 &
 program=$!
-trap 'kill $program 2>/dev/null || true; wait $program 2>/dev/null || true; rm -rf "$log" "$picture"* "$planted"' EXIT
+trap 'kill $program 2>/dev/null || true; wait $program 2>/dev/null || true; rm -rf "$log" "$picture"* "$planted" "$runtime"' EXIT
 
 start=${EPOCHREALTIME/./}
 for _ in $(seq 600); do

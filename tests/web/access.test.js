@@ -9,6 +9,8 @@
 
 const assert = require('node:assert/strict');
 const { spawn, execFileSync } = require('node:child_process');
+const fs = require('node:fs');
+const os = require('node:os');
 const path = require('node:path');
 const readline = require('node:readline');
 const { after, test } = require('node:test');
@@ -92,7 +94,14 @@ const hidden = (page) => page.evaluate(() => [scrollY, ...['Label1_0', 'Text2_0'
 // launch options.
 async function busesFor(it) {
   const children = it.children = [];
-  const env = { ...process.env, GNOME_ACCESSIBILITY: '1', NO_AT_BRIDGE: '0' };
+  // A session bus, an AT-SPI bus and a display private to this run:
+  // the accessibility bus's socket lives in the runtime folder, which
+  // two runs side by side (or a desktop) would otherwise share.
+  const runtime = fs.mkdtempSync(path.join(os.tmpdir(), `nihilist-runtime-${it.name}-`));
+  children.push({ kill: () => fs.rmSync(runtime, { recursive: true, force: true }) });
+  const env = { ...process.env, GNOME_ACCESSIBILITY: '1', NO_AT_BRIDGE: '0', XDG_RUNTIME_DIR: runtime };
+  delete env.DISPLAY;
+  delete env.AT_SPI_BUS_ADDRESS;
   const [bus, address] = await started('dbus-daemon', ['--session', '--nofork', '--print-address=1'], env);
   children.push(bus);
   env.DBUS_SESSION_BUS_ADDRESS = address;

@@ -6,9 +6,10 @@
 # says there: its text, then its row's and its column's header. With
 # --heard, prints instead what a reader hears from live regions as it is
 # sent: the text each insertion event carries, one JSON line each, from
-# "ready" until the text UNTIL.
+# "ready" until the text UNTIL; with "focus", also the object each focus
+# event names, as "where: what" (its parent's name and its own).
 #   atspi.py TITLE
-#   atspi.py --heard UNTIL
+#   atspi.py --heard UNTIL [focus]
 import json
 import sys
 
@@ -51,22 +52,28 @@ def walk(node, out):
             walk(child, out)
 
 
-def heard(until):
+def heard(until, focus):
+    def said(text):
+        print(json.dumps(text, ensure_ascii=False), flush=True)
+        if text == until:
+            pyatspi.Registry.stop()
+
     def inserted(event):
         attributes = dict(a.split(':', 1) for a in event.source.getAttributes() if ':' in a)
-        if 'container-live' not in attributes and 'live' not in attributes:
-            return
-        print(json.dumps(event.any_data, ensure_ascii=False), flush=True)
-        if event.any_data == until:
-            pyatspi.Registry.stop()
+        if 'container-live' in attributes or 'live' in attributes:
+            said(event.any_data)
     pyatspi.Registry.registerEventListener(inserted, 'object:text-changed:insert')
+    if focus:
+        pyatspi.Registry.registerEventListener(
+            lambda event: event.detail1 and said(f'{event.source.parent.name}: {event.source.name}'),
+            'object:state-changed:focused')
     print('"ready"', flush=True)
     pyatspi.Registry.start()
 
 
 def main():
     if sys.argv[1] == '--heard':
-        heard(sys.argv[2])
+        heard(sys.argv[2], sys.argv[3:] == ['focus'])
         return
     title = sys.argv[1]
     desktop = pyatspi.Registry.getDesktop(0)
