@@ -42,7 +42,7 @@ for text in 'Windows 10, версия 1703 или по-нова, или Windows 
 done
 check "LICENSE.txt is the GPL version 3" grep -q 'GNU GENERAL PUBLIC LICENSE' "$dir/LICENSE.txt"
 bare_lf=$(find "$dir" -iname '*.txt' -exec grep -lP '(?<!\r)$' {} + | sed "s|$dir/||" || true)
-check "every .txt has CR LF line ends${bare_lf:+ (not: $(echo $bare_lf))}" test -z "$bare_lf"
+check "every .txt has CR LF line ends${bare_lf:+ (not: ${bare_lf//$'\n'/ })}" test -z "$bare_lf"
 check "Qt's read-me names its source and how it was built" grep -q 'qt6-base.*6\.4\.2+dfsg-10\|qt-mingw\.sh' "$dir/licences/Qt/README.txt"
 check "the script that builds Qt is beside it" cmp "$dir/licences/Qt/qt-mingw.sh" "$(dirname "$0")/qt-mingw.sh"
 # The program's own source: exactly the files of the checkout it was built
@@ -74,7 +74,7 @@ fi
 if [ -n "$map" ]; then
     linked=$(sed -n '/^Archive member included/,/^Discarded input sections/p' "$map" | grep -o '^[^ (]*\.a(' |
         tr -d '(' | sort -u)
-    unlisted= listed=
+    unlisted='' listed=''
     for library in $linked; do
         folder=$(dirname "$library")
         if [[ $library != /* ]]; then
@@ -118,8 +118,8 @@ imports=$(grep 'DLL Name:' <<<"$headers" | awk '{print $3}')
 foreign=$(grep -viE \
     '^(kernel32|user32|gdi32|advapi32|shell32|ole32|oleaut32|comdlg32|imm32|ws2_32|shlwapi|shcore|msvcrt|api-ms-win-[a-z0-9-]+)\.dll$' \
     <<<"$imports" || true)
-check "imports at start only KnownDLLs and API sets${foreign:+ (not: $(echo $foreign))}" test -z "$foreign"
-echo "     imported at start: $(echo $imports)"
+check "imports at start only KnownDLLs and API sets${foreign:+ (not: ${foreign//$'\n'/ })}" test -z "$foreign"
+echo "     imported at start: ${imports//$'\n'/ }"
 # The load configuration table, found through entry 10 of the data
 # directory: its DependentLoadFlags (bytes 78-79) must be
 # LOAD_LIBRARY_SEARCH_SYSTEM32, 0x0800, stored little-endian.
@@ -137,7 +137,7 @@ check "the icon holds five sizes" test $(((${group_size:-6} - 6) / 14)) = 5
 check "version information (RT_VERSION)" grep -q 'ID: 0x000010' <<<"$resources"
 # The entries that lead to a resource itself (no subdirectory) are its languages.
 languages=$(sed -n 's/.*Entry: ID: \(0x[0-9a-f]*\), Value: 0x[0-7][0-9a-f]*$/\1/p' <<<"$resources" | sort -u)
-check "every resource tagged Bulgarian (found: $(echo $languages))" test "$languages" = 0x000402
+check "every resource tagged Bulgarian (found: ${languages//$'\n'/ })" test "$languages" = 0x000402
 # Entry 13 of the data directory, where tools look for the DLLs loaded late.
 delay_imports=$(awk '/^Entry d /{print $2}' <<<"$headers")
 check "the delay-import directory lists the delay-loaded DLLs" test -n "${delay_imports//0/}"
