@@ -120,15 +120,15 @@ foreign=$(grep -viE \
     <<<"$imports" || true)
 check "imports at start only KnownDLLs and API sets${foreign:+ (not: ${foreign//$'\n'/ })}" test -z "$foreign"
 echo "     imported at start: ${imports//$'\n'/ }"
-# The load configuration table, found through entry 10 of the data
-# directory: its DependentLoadFlags (bytes 78-79) must be
-# LOAD_LIBRARY_SEARCH_SYSTEM32, 0x0800, stored little-endian.
-read -r table table_size < <(awk '/^Entry a /{print $3, $4}' <<<"$headers")
-image_base=$(awk '/^ImageBase/{print $2}' <<<"$headers")
-bytes() { "$objdump" -s --start-address=$((0x$image_base + 0x$table + $1)) \
-    --stop-address=$((0x$image_base + 0x$table + $2)) "$exe" | awk 'END {print $2}'; }
-check "a load configuration table of at least 80 bytes" test $((0x$table)) -gt 0 -a $((0x$table_size)) -ge 80
-check "load flags: the DLLs it imports from System32 alone" test "$(bytes 78 80)" = 0008
+# What objdump does not decode, from the one PE parser the build uses too:
+# the load configuration table (entry 10 of the data directory), whose
+# DependentLoadFlags must be LOAD_LIBRARY_SEARCH_SYSTEM32; the delay-import
+# directory (entry 13), where tools look for the DLLs loaded late; the binary
+# version block; the version information's text.
+facts=$(python3 "$(dirname "$0")/../cmake/pe-directories.py" --show "$exe")
+{ read -r _ table table_size load_flags && read -r _ delay_imports _ && read -r fixed && version_text=$(cat); } <<<"$facts"
+check "a load configuration table of at least 80 bytes" test $((table)) -gt 0 -a "$table_size" -ge 80
+check "load flags: the DLLs it imports from System32 alone" test "$load_flags" = 0x0800
 resources=$(sed -n '/The .rsrc Resource Directory/,/^$/p' <<<"$headers")
 check "icon (RT_GROUP_ICON IDI_ICON1)" grep -q 'name: .*IDI_ICON1' <<<"$resources"
 # A group icon is 6 bytes and 14 per image: 16, 24, 32, 48 and 256 pixels.
@@ -138,18 +138,12 @@ check "version information (RT_VERSION)" grep -q 'ID: 0x000010' <<<"$resources"
 # The entries that lead to a resource itself (no subdirectory) are its languages.
 languages=$(sed -n 's/.*Entry: ID: \(0x[0-9a-f]*\), Value: 0x[0-7][0-9a-f]*$/\1/p' <<<"$resources" | sort -u)
 check "every resource tagged Bulgarian (found: ${languages//$'\n'/ })" test "$languages" = 0x000402
-# Entry 13 of the data directory, where tools look for the DLLs loaded late.
-delay_imports=$(awk '/^Entry d /{print $2}' <<<"$headers")
-check "the delay-import directory lists the delay-loaded DLLs" test -n "${delay_imports//0/}"
+check "the delay-import directory lists the delay-loaded DLLs" test $((delay_imports)) -gt 0
 check "manifest (RT_MANIFEST)" grep -q 'ID: 0x000018' <<<"$resources"
 check "per-monitor DPI awareness in the manifest" grep -q 'PerMonitorV2' "$exe"
 # The read-me asks for Windows 10 1703 or later; the manifest claims no older Windows.
 check "the manifest names Windows 10 and 11 alone" test "$(grep -ao 'supportedOS Id="[^"]*"' "$exe" | sort -u)" \
     = 'supportedOS Id="{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"'
-# The version information's strings are UTF-16; iconv reads them as such
-# from the block's start (an odd offset would read nothing but noise).
-version_info=$(LC_ALL=C grep -m 1 -aboP 'V\x00S\x00_\x00V\x00E\x00R' "$exe" | cut -d: -f1)
-version_text=$(head -c $((${version_info:-0} + 2048)) "$exe" | tail -c 2048 | iconv -f UTF-16LE -t UTF-8 -c | tr -d '\0')
 for text in "Учебна програма" "CompanyName" "VS_VERSION_INFO"; do
     check "$text in the version information" grep -qF "$text" <<<"$version_text"
 done
@@ -162,11 +156,6 @@ version=$(sed -n 's/^nihilist-cipher-\(.*\)-windows.*/\1/p' <<<"$top")
 for field in FileVersion ProductVersion; do
     check "$field $version in the version information" grep -qP "$field\Q$version\E(?![.0-9])" <<<"$version_text"
 done
-fixed=$(python3 -c 'import struct, sys
-data = open(sys.argv[1], "rb").read()
-at = data.index(struct.pack("<I", 0xFEEF04BD))  # VS_FIXEDFILEINFO
-words = struct.unpack_from("<4I", data, at + 8)
-print(" ".join("%d.%d.%d.%d" % (a >> 16, a & 0xFFFF, b >> 16, b & 0xFFFF) for a, b in (words[:2], words[2:])))' "$exe")
 check "the binary version block says $version.0 for file and product (found: $fixed)" test "$fixed" = "$version.0 $version.0"
 
 if [ -n "$msi" ]; then
