@@ -5,14 +5,15 @@
 # installed over it (it must replace it: one entry in Add/Remove Programs),
 # then a silent removal that leaves no file, shortcut or uninstall key.
 #   packaging/check-windows-msi.sh MSI REBUILT-MSI
-# Needs msitools, Wine (wine64 on the PATH or in /usr/lib/wine) with
-# WINEPREFIX set, and what packaging/smoke-window.sh needs.
+# Needs msitools, Wine and what packaging/smoke-window.sh needs.
 set -euo pipefail
 msi=$(realpath "$1") rebuilt=$(realpath "$2")
-export PATH=$PATH:/usr/lib/wine
-wine=$(command -v wine64) wineserver=$(command -v wineserver)
+# shellcheck source=tools/common.sh
+. "$(dirname "$0")/../tools/common.sh"
+wine_setup
+wineserver=$(command -v wineserver)
 fail() { echo "FAIL $*"; exit 1; }
-property() { msiinfo export "$1" Property | tr -d '\r' | awk -F'\t' -v name="$2" '$1 == name { print $2 }'; }
+property() { msi_property "$@"; }
 uninstall=HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall
 folder="$WINEPREFIX/drive_c/Program Files/Nihilist Cipher"
 shortcuts() { find "$WINEPREFIX/drive_c" -path '*/Start Menu/*' -name 'Шифърът на нихилистите.lnk'; }
@@ -44,7 +45,7 @@ echo "ok   installed: $folder, the Start-menu shortcut and the Add/Remove Progra
 # Wine's session, started here without a display, must end before the
 # program starts on Xvfb.
 "$wineserver" -w
-"$(dirname "$0")/smoke-window.sh" --check-colours --trace-files -- "$wine" 'C:\Program Files\Nihilist Cipher\nihilist-cipher.exe'
+smoke_window --check-colours --trace-files -- "$wine" 'C:\Program Files\Nihilist Cipher\nihilist-cipher.exe'
 
 msiexec /i "$rebuilt" || fail "msiexec /i of the rebuild exited with $?"
 count=$(entries)

@@ -159,7 +159,9 @@ done
 check "the binary version block says $version.0 for file and product (found: $fixed)" test "$fixed" = "$version.0 $version.0"
 
 if [ -n "$msi" ]; then
-    property() { msiinfo export "$msi" Property | tr -d '\r' | awk -F'\t' -v name="$1" '$1 == name { print $2 }'; }
+    # shellcheck source=tools/common.sh
+    . "$(dirname "$0")/../tools/common.sh"
+    property() { msi_property "$msi" "$1"; }
     # grep reads the whole export: with -q it could stop early, and the
     # writer's broken pipe would fail the check under pipefail.
     table() { msiinfo export "$msi" "$1" | grep "$2" >/dev/null; }

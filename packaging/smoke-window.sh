@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Starts the real program on a private X server and waits until its window,
-# found by its caption, is on the screen; then closes it.
+# Starts the real program and waits until its window, found by its caption,
+# is on the screen; then closes it. Run it on an X server of its own, as
+# smoke_window in tools/common.sh does:
 #   packaging/smoke-window.sh [--screenshot FILE] [--check-colours] [--trace-files] [--plant DLL] -- COMMAND...
 # --screenshot writes the window's picture to FILE; --check-colours also
 # checks that the window background, a square cell and the Encrypt button
@@ -19,7 +20,6 @@
 # Wine's own DLLs load from the program's folder before the program runs.
 # Needs xvfb, xauth, xdotool, imagemagick and python3.
 set -euo pipefail
-[ -n "${SMOKE_WINDOW_INSIDE:-}" ] || SMOKE_WINDOW_INSIDE=1 exec xvfb-run -a -n $((100 + $$ % 800)) -s "-screen 0 1024x768x24 -dpi 96" "$0" "$@"
 caption='Шифърът на нихилистите – проект по информатика'
 checks() { python3 "$(dirname "$0")/smoke-window.py" "$@"; }
 screenshot='' check_colours='' trace_files='' plant=''
