@@ -6,9 +6,9 @@ dlltool's delay-loading libraries put side by side in .text$2 and
 resources/system-dlls.cpp ends with an empty one. Windows needs neither
 entry to delay-load; it reads the first at start, and tools that list a
 program's DLLs read the second. The file must still have its symbol table.
-With --show, prints what packaging/check-windows-zip.sh checks in the
-headers objdump does not decode: the two entries, the load flags, the binary
-version block's versions, then the version information's text.
+With --show, prints what packaging/check-windows-zip.sh checks and objdump
+does not decode: the load flags, the binary version block's file and product
+versions, then the version information's text.
   pe-directories.py [--show] PROGRAM.exe"""
 import struct
 import sys
@@ -81,8 +81,7 @@ def show(image):
     table, size = image.entry(10)
     # DependentLoadFlags, bytes 78-79 of the load configuration table.
     flags = struct.unpack_from("<H", data, image.at(table) + 78)[0] if table and size >= 80 else 0
-    print(f"load-config {table:#x} {size} {flags:#06x}")
-    print("delay-imports %#x %d" % image.entry(13))
+    print(f"{flags:#06x}")
     at = data.find(struct.pack("<I", 0xFEEF04BD))  # VS_FIXEDFILEINFO
     words = struct.unpack_from("<4I", data, at + 8) if at >= 0 else (0,) * 4
     print(" ".join("%d.%d.%d.%d" % (a >> 16, a & 0xFFFF, b >> 16, b & 0xFFFF) for a, b in (words[:2], words[2:])))

@@ -120,14 +120,17 @@ foreign=$(grep -viE \
     <<<"$imports" || true)
 check "imports at start only KnownDLLs and API sets${foreign:+ (not: ${foreign//$'\n'/ })}" test -z "$foreign"
 echo "     imported at start: ${imports//$'\n'/ }"
-# What objdump does not decode, from the one PE parser the build uses too:
-# the load configuration table (entry 10 of the data directory), whose
-# DependentLoadFlags must be LOAD_LIBRARY_SEARCH_SYSTEM32; the delay-import
-# directory (entry 13), where tools look for the DLLs loaded late; the binary
-# version block; the version information's text.
+# The load configuration table, found through entry 10 of the data
+# directory as objdump reads it: its DependentLoadFlags must be
+# LOAD_LIBRARY_SEARCH_SYSTEM32. Entry 13 is the delay-import directory, where
+# tools look for the DLLs loaded late. What objdump does not decode (the load
+# flags, the binary version block, the version information's UTF-16 text)
+# comes from the PE parser the build patches the header with.
+read -r table table_size < <(awk '/^Entry a /{print "0x" $3, "0x" $4}' <<<"$headers")
+delay_imports=$(awk '/^Entry d /{print "0x" $2}' <<<"$headers")
 facts=$(python3 "$(dirname "$0")/../cmake/pe-directories.py" --show "$exe")
-{ read -r _ table table_size load_flags && read -r _ delay_imports _ && read -r fixed && version_text=$(cat); } <<<"$facts"
-check "a load configuration table of at least 80 bytes" test $((table)) -gt 0 -a "$table_size" -ge 80
+{ read -r load_flags && read -r fixed && version_text=$(cat); } <<<"$facts"
+check "a load configuration table of at least 80 bytes" test $((${table:-0})) -gt 0 -a $((${table_size:-0})) -ge 80
 check "load flags: the DLLs it imports from System32 alone" test "$load_flags" = 0x0800
 resources=$(sed -n '/The .rsrc Resource Directory/,/^$/p' <<<"$headers")
 check "icon (RT_GROUP_ICON IDI_ICON1)" grep -q 'name: .*IDI_ICON1' <<<"$resources"
@@ -138,7 +141,7 @@ check "version information (RT_VERSION)" grep -q 'ID: 0x000010' <<<"$resources"
 # The entries that lead to a resource itself (no subdirectory) are its languages.
 languages=$(sed -n 's/.*Entry: ID: \(0x[0-9a-f]*\), Value: 0x[0-7][0-9a-f]*$/\1/p' <<<"$resources" | sort -u)
 check "every resource tagged Bulgarian (found: ${languages//$'\n'/ })" test "$languages" = 0x000402
-check "the delay-import directory lists the delay-loaded DLLs" test $((delay_imports)) -gt 0
+check "the delay-import directory lists the delay-loaded DLLs" test $((${delay_imports:-0})) -gt 0
 check "manifest (RT_MANIFEST)" grep -q 'ID: 0x000018' <<<"$resources"
 check "per-monitor DPI awareness in the manifest" grep -q 'PerMonitorV2' "$exe"
 # The read-me asks for Windows 10 1703 or later; the manifest claims no older Windows.
