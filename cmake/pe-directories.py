@@ -18,30 +18,23 @@ DESCRIPTOR = 32  # bytes of an IMAGE_DELAYLOAD_DESCRIPTOR
 
 class Image:
     def __init__(self, path):
-        self.path = path
-        self.data = data = bytearray(open(path, "rb").read())
-        self.header = struct.unpack_from("<I", data, 0x3C)[0]
-        count, optional_size = struct.unpack_from("<2xH12xH", data, self.header + 4)
-        self.optional = self.header + 24
-        if struct.unpack_from("<H", data, self.optional)[0] != 0x20B:
+        self.path, self.data = path, bytearray(open(path, "rb").read())
+        self.header = struct.unpack_from("<I", self.data, 0x3C)[0]
+        count, optional_size = struct.unpack_from("<2xH12xH", self.data, self.header + 4)
+        optional = self.header + 24
+        if struct.unpack_from("<H", self.data, optional)[0] != 0x20B:
             sys.exit(f"{path}: not a PE32+ file")
-        start = self.optional + optional_size
-        self.sections = [struct.unpack_from("<8xIIII", data, start + 40 * i) for i in range(count)]
+        self.directory = optional + 112  # where PE32+'s data directory starts
+        self.sections = [struct.unpack_from("<8xIIII", self.data, optional + optional_size + 40 * i)
+                         for i in range(count)]
 
     def at(self, address):
-        """The file offset of an address in the image."""
+        """The file offset of an address in the image (RVA)."""
         virtual_size, start, _, raw = next(s for s in self.sections if s[1] <= address < s[1] + s[0])
         return raw + address - start
 
-    def entry(self, number):
-        # The data directory starts 112 bytes into PE32+'s optional header.
-        return struct.unpack_from("<II", self.data, self.optional + 112 + 8 * number)
-
-    def set_entry(self, number, address, size):
-        struct.pack_into("<II", self.data, self.optional + 112 + 8 * number, address, size)
-
     def symbols(self):
-        """name -> address in the image (RVA) of each symbol in a section."""
+        """name -> address in the image of each symbol in a section."""
         symbols, count = struct.unpack_from("<II", self.data, self.header + 12)
         names = symbols + 18 * count  # the string table follows the symbols
         addresses, index = {}, 0
@@ -49,11 +42,9 @@ class Image:
             short, value, section, aux = struct.unpack_from("<8sIh3xB", self.data, symbols + 18 * index)
             if short[:4] == b"\0\0\0\0":
                 start = names + struct.unpack_from("<I", short, 4)[0]
-                name = bytes(self.data[start:self.data.index(b"\0", start)])
-            else:
-                name = short.rstrip(b"\0")
+                short = self.data[start:self.data.index(b"\0", start)]
             if section > 0:
-                addresses[name] = self.sections[section - 1][1] + value
+                addresses[bytes(short).rstrip(b"\0")] = self.sections[section - 1][1] + value
             index += 1 + aux
         return addresses
 
@@ -63,7 +54,8 @@ def fill(image):
     table = addresses.get(b"_load_config_used")
     if table is None:
         sys.exit(f"{image.path}: no _load_config_used symbol")
-    image.set_entry(10, table, struct.unpack_from("<I", image.data, image.at(table))[0])
+    size = struct.unpack_from("<I", image.data, image.at(table))[0]  # the table's first field
+    struct.pack_into("<II", image.data, image.directory + 8 * 10, table, size)
     descriptors = sorted(a for n, a in addresses.items() if n.startswith(b"__DELAY_IMPORT_DESCRIPTOR_"))
     end = addresses.get(b"nihilist_delay_import_end")
     if descriptors:
@@ -72,13 +64,13 @@ def fill(image):
         expected = list(range(descriptors[0], end, DESCRIPTOR))
         if descriptors != expected or any(image.data[image.at(end) : image.at(end) + DESCRIPTOR]):
             sys.exit(f"{image.path}: the delay-import descriptors are not one table ending in an empty entry")
-        image.set_entry(13, descriptors[0], end + DESCRIPTOR - descriptors[0])
+        struct.pack_into("<II", image.data, image.directory + 8 * 13, descriptors[0], end + DESCRIPTOR - descriptors[0])
     open(image.path, "wb").write(image.data)
 
 
 def show(image):
     data = image.data
-    table, size = image.entry(10)
+    table, size = struct.unpack_from("<II", data, image.directory + 8 * 10)
     # DependentLoadFlags, bytes 78-79 of the load configuration table.
     flags = struct.unpack_from("<H", data, image.at(table) + 78)[0] if table and size >= 80 else 0
     print(f"{flags:#06x}")
