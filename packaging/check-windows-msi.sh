@@ -13,7 +13,6 @@ msi=$(realpath "$1") rebuilt=$(realpath "$2")
 wine_setup
 wineserver=$(command -v wineserver)
 fail() { echo "FAIL $*"; exit 1; }
-property() { msi_property "$@"; }
 uninstall=HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall
 folder="$WINEPREFIX/drive_c/Program Files/Nihilist Cipher"
 shortcuts() { find "$WINEPREFIX/drive_c" -path '*/Start Menu/*' -name 'Шифърът на нихилистите.lnk'; }
@@ -25,9 +24,9 @@ entries() { # the Add/Remove Programs entries named as the program
     iconv -f UTF-16 -t UTF-8 "$exported" | grep -c '^"DisplayName"="Шифърът на нихилистите"' || true
     rm -f "$exported"
 }
-product=$(property "$msi" ProductCode) rebuilt_product=$(property "$rebuilt" ProductCode)
+product=$(msi_property "$msi" ProductCode) rebuilt_product=$(msi_property "$rebuilt" ProductCode)
 [ "$product" != "$rebuilt_product" ] || fail "the rebuild has the same product code $product"
-[ "$(property "$msi" ProductVersion)" = "$(property "$rebuilt" ProductVersion)" ] || fail "the rebuild has another version"
+[ "$(msi_property "$msi" ProductVersion)" = "$(msi_property "$rebuilt" ProductVersion)" ] || fail "the rebuild has another version"
 
 for m in "$msi" "$rebuilt"; do msiexec /x "$m" 2>/dev/null || true; done # what a stopped run may have left
 msiexec /i "$msi" || fail "msiexec /i exited with $?"
@@ -38,7 +37,7 @@ trap 'rm -f "$key"' EXIT
 "$wine" reg export "$uninstall\\$product" "$key" /y >/dev/null || fail "no uninstall key for $product"
 entry=$(iconv -f UTF-16 -t UTF-8 "$key")
 for value in '"DisplayName"="Шифърът на нихилистите"' '"Publisher"="Шифърът на нихилистите"' \
-    '"DisplayVersion"="'"$(property "$msi" ProductVersion)"'"' '"InstallLocation"="C:\\Program Files\\Nihilist Cipher\\"'; do
+    '"DisplayVersion"="'"$(msi_property "$msi" ProductVersion)"'"' '"InstallLocation"="C:\\Program Files\\Nihilist Cipher\\"'; do
     grep -qF "$value" <<<"$entry" || fail "the uninstall key lacks $value"
 done
 echo "ok   installed: $folder, the Start-menu shortcut and the Add/Remove Programs entry"
