@@ -7,20 +7,21 @@
 # that a machine that speeds up or slows down moves all three alike.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bin=build/bench/bench
+# shellcheck source=tools/common.sh
+. tools/common.sh
+export bin=build/bench/bench
 
-if [ "${1:-}" = startup-runs ]; then # inside Xvfb: one line per run and program
+startup_runs() { # one line per run and program
     for run in $(seq -2 "${RUNS:-30}"); do
         for program in bare-window text-floor nihilist-cipher-startup; do
             line=$(STARTUP_LAUNCHED_AT=$EPOCHREALTIME "$bin/$program" 2>/dev/null)
             [ "$run" -lt 1 ] || echo "$program $line" # three runs warm the caches first
         done
     done
-    exit
-fi
+}
 
 cmake --preset bench >/dev/null
 cmake --build --preset bench
 "$bin/model_bench"
 QT_QPA_PLATFORM=offscreen "$bin/window_bench"
-xvfb-run -a -s "-screen 0 1280x1024x24" dbus-run-session "$0" startup-runs 2>/dev/null | python3 bench/startup-figures.py
+on_xvfb 1280x1024x24 dbus-run-session bash -euo pipefail -c "$(declare -f startup_runs); startup_runs" 2>/dev/null | python3 bench/startup-figures.py

@@ -5,14 +5,14 @@
 # installed over it (it must replace it: one entry in Add/Remove Programs),
 # then a silent removal that leaves no file, shortcut or uninstall key.
 #   packaging/check-windows-msi.sh MSI REBUILT-MSI
-# Needs msitools, Wine (wine64 on the PATH or in /usr/lib/wine) with
-# WINEPREFIX set, and what packaging/smoke-window.sh needs.
+# Needs msitools, Wine and what packaging/smoke-window.sh needs.
 set -euo pipefail
 msi=$(realpath "$1") rebuilt=$(realpath "$2")
-export PATH=$PATH:/usr/lib/wine
-wine=$(command -v wine64) wineserver=$(command -v wineserver)
+# shellcheck source=tools/common.sh
+. "$(dirname "$0")/../tools/common.sh"
+wine_setup
+wineserver=$(command -v wineserver)
 fail() { echo "FAIL $*"; exit 1; }
-property() { msiinfo export "$1" Property | tr -d '\r' | awk -F'\t' -v name="$2" '$1 == name { print $2 }'; }
 uninstall=HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall
 folder="$WINEPREFIX/drive_c/Program Files/Nihilist Cipher"
 shortcuts() { find "$WINEPREFIX/drive_c" -path '*/Start Menu/*' -name 'Шифърът на нихилистите.lnk'; }
@@ -24,9 +24,9 @@ entries() { # the Add/Remove Programs entries named as the program
     iconv -f UTF-16 -t UTF-8 "$exported" | grep -c '^"DisplayName"="Шифърът на нихилистите"' || true
     rm -f "$exported"
 }
-product=$(property "$msi" ProductCode) rebuilt_product=$(property "$rebuilt" ProductCode)
+product=$(msi_property "$msi" ProductCode) rebuilt_product=$(msi_property "$rebuilt" ProductCode)
 [ "$product" != "$rebuilt_product" ] || fail "the rebuild has the same product code $product"
-[ "$(property "$msi" ProductVersion)" = "$(property "$rebuilt" ProductVersion)" ] || fail "the rebuild has another version"
+[ "$(msi_property "$msi" ProductVersion)" = "$(msi_property "$rebuilt" ProductVersion)" ] || fail "the rebuild has another version"
 
 for m in "$msi" "$rebuilt"; do msiexec /x "$m" 2>/dev/null || true; done # what a stopped run may have left
 msiexec /i "$msi" || fail "msiexec /i exited with $?"
@@ -37,14 +37,14 @@ trap 'rm -f "$key"' EXIT
 "$wine" reg export "$uninstall\\$product" "$key" /y >/dev/null || fail "no uninstall key for $product"
 entry=$(iconv -f UTF-16 -t UTF-8 "$key")
 for value in '"DisplayName"="Шифърът на нихилистите"' '"Publisher"="Шифърът на нихилистите"' \
-    '"DisplayVersion"="'"$(property "$msi" ProductVersion)"'"' '"InstallLocation"="C:\\Program Files\\Nihilist Cipher\\"'; do
+    '"DisplayVersion"="'"$(msi_property "$msi" ProductVersion)"'"' '"InstallLocation"="C:\\Program Files\\Nihilist Cipher\\"'; do
     grep -qF "$value" <<<"$entry" || fail "the uninstall key lacks $value"
 done
 echo "ok   installed: $folder, the Start-menu shortcut and the Add/Remove Programs entry"
 # Wine's session, started here without a display, must end before the
 # program starts on Xvfb.
 "$wineserver" -w
-"$(dirname "$0")/smoke-window.sh" --check-colours --trace-files -- "$wine" 'C:\Program Files\Nihilist Cipher\nihilist-cipher.exe'
+smoke_window --check-colours --trace-files -- "$wine" 'C:\Program Files\Nihilist Cipher\nihilist-cipher.exe'
 
 msiexec /i "$rebuilt" || fail "msiexec /i of the rebuild exited with $?"
 count=$(entries)

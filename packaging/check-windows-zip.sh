@@ -42,7 +42,7 @@ for text in 'Windows 10, версия 1703 или по-нова, или Windows 
 done
 check "LICENSE.txt is the GPL version 3" grep -q 'GNU GENERAL PUBLIC LICENSE' "$dir/LICENSE.txt"
 bare_lf=$(find "$dir" -iname '*.txt' -exec grep -lP '(?<!\r)$' {} + | sed "s|$dir/||" || true)
-check "every .txt has CR LF line ends${bare_lf:+ (not: $(echo $bare_lf))}" test -z "$bare_lf"
+check "every .txt has CR LF line ends${bare_lf:+ (not: ${bare_lf//$'\n'/ })}" test -z "$bare_lf"
 check "Qt's read-me names its source and how it was built" grep -q 'qt6-base.*6\.4\.2+dfsg-10\|qt-mingw\.sh' "$dir/licences/Qt/README.txt"
 check "the script that builds Qt is beside it" cmp "$dir/licences/Qt/qt-mingw.sh" "$(dirname "$0")/qt-mingw.sh"
 # The program's own source: exactly the files of the checkout it was built
@@ -74,7 +74,7 @@ fi
 if [ -n "$map" ]; then
     linked=$(sed -n '/^Archive member included/,/^Discarded input sections/p' "$map" | grep -o '^[^ (]*\.a(' |
         tr -d '(' | sort -u)
-    unlisted= listed=
+    unlisted='' listed=''
     for library in $linked; do
         folder=$(dirname "$library")
         if [[ $library != /* ]]; then
@@ -118,17 +118,20 @@ imports=$(grep 'DLL Name:' <<<"$headers" | awk '{print $3}')
 foreign=$(grep -viE \
     '^(kernel32|user32|gdi32|advapi32|shell32|ole32|oleaut32|comdlg32|imm32|ws2_32|shlwapi|shcore|msvcrt|api-ms-win-[a-z0-9-]+)\.dll$' \
     <<<"$imports" || true)
-check "imports at start only KnownDLLs and API sets${foreign:+ (not: $(echo $foreign))}" test -z "$foreign"
-echo "     imported at start: $(echo $imports)"
+check "imports at start only KnownDLLs and API sets${foreign:+ (not: ${foreign//$'\n'/ })}" test -z "$foreign"
+echo "     imported at start: ${imports//$'\n'/ }"
 # The load configuration table, found through entry 10 of the data
-# directory: its DependentLoadFlags (bytes 78-79) must be
-# LOAD_LIBRARY_SEARCH_SYSTEM32, 0x0800, stored little-endian.
-read -r table table_size < <(awk '/^Entry a /{print $3, $4}' <<<"$headers")
-image_base=$(awk '/^ImageBase/{print $2}' <<<"$headers")
-bytes() { "$objdump" -s --start-address=$((0x$image_base + 0x$table + $1)) \
-    --stop-address=$((0x$image_base + 0x$table + $2)) "$exe" | awk 'END {print $2}'; }
-check "a load configuration table of at least 80 bytes" test $((0x$table)) -gt 0 -a $((0x$table_size)) -ge 80
-check "load flags: the DLLs it imports from System32 alone" test "$(bytes 78 80)" = 0008
+# directory as objdump reads it: its DependentLoadFlags must be
+# LOAD_LIBRARY_SEARCH_SYSTEM32. Entry 13 is the delay-import directory, where
+# tools look for the DLLs loaded late. What objdump does not decode (the load
+# flags, the binary version block, the version information's UTF-16 text)
+# comes from the PE parser the build patches the header with.
+read -r table table_size < <(awk '/^Entry a /{print "0x" $3, "0x" $4}' <<<"$headers")
+delay_imports=$(awk '/^Entry d /{print "0x" $2}' <<<"$headers")
+facts=$(python3 "$(dirname "$0")/../cmake/pe-directories.py" --show "$exe")
+{ read -r load_flags && read -r fixed && version_text=$(cat); } <<<"$facts"
+check "a load configuration table of at least 80 bytes" test $((${table:-0})) -gt 0 -a $((${table_size:-0})) -ge 80
+check "load flags: the DLLs it imports from System32 alone" test "$load_flags" = 0x0800
 resources=$(sed -n '/The .rsrc Resource Directory/,/^$/p' <<<"$headers")
 check "icon (RT_GROUP_ICON IDI_ICON1)" grep -q 'name: .*IDI_ICON1' <<<"$resources"
 # A group icon is 6 bytes and 14 per image: 16, 24, 32, 48 and 256 pixels.
@@ -137,19 +140,13 @@ check "the icon holds five sizes" test $(((${group_size:-6} - 6) / 14)) = 5
 check "version information (RT_VERSION)" grep -q 'ID: 0x000010' <<<"$resources"
 # The entries that lead to a resource itself (no subdirectory) are its languages.
 languages=$(sed -n 's/.*Entry: ID: \(0x[0-9a-f]*\), Value: 0x[0-7][0-9a-f]*$/\1/p' <<<"$resources" | sort -u)
-check "every resource tagged Bulgarian (found: $(echo $languages))" test "$languages" = 0x000402
-# Entry 13 of the data directory, where tools look for the DLLs loaded late.
-delay_imports=$(awk '/^Entry d /{print $2}' <<<"$headers")
-check "the delay-import directory lists the delay-loaded DLLs" test -n "${delay_imports//0/}"
+check "every resource tagged Bulgarian (found: ${languages//$'\n'/ })" test "$languages" = 0x000402
+check "the delay-import directory lists the delay-loaded DLLs" test $((${delay_imports:-0})) -gt 0
 check "manifest (RT_MANIFEST)" grep -q 'ID: 0x000018' <<<"$resources"
 check "per-monitor DPI awareness in the manifest" grep -q 'PerMonitorV2' "$exe"
 # The read-me asks for Windows 10 1703 or later; the manifest claims no older Windows.
 check "the manifest names Windows 10 and 11 alone" test "$(grep -ao 'supportedOS Id="[^"]*"' "$exe" | sort -u)" \
     = 'supportedOS Id="{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"'
-# The version information's strings are UTF-16; iconv reads them as such
-# from the block's start (an odd offset would read nothing but noise).
-version_info=$(LC_ALL=C grep -m 1 -aboP 'V\x00S\x00_\x00V\x00E\x00R' "$exe" | cut -d: -f1)
-version_text=$(head -c $((${version_info:-0} + 2048)) "$exe" | tail -c 2048 | iconv -f UTF-16LE -t UTF-8 -c | tr -d '\0')
 for text in "Учебна програма" "CompanyName" "VS_VERSION_INFO"; do
     check "$text in the version information" grep -qF "$text" <<<"$version_text"
 done
@@ -162,15 +159,12 @@ version=$(sed -n 's/^nihilist-cipher-\(.*\)-windows.*/\1/p' <<<"$top")
 for field in FileVersion ProductVersion; do
     check "$field $version in the version information" grep -qP "$field\Q$version\E(?![.0-9])" <<<"$version_text"
 done
-fixed=$(python3 -c 'import struct, sys
-data = open(sys.argv[1], "rb").read()
-at = data.index(struct.pack("<I", 0xFEEF04BD))  # VS_FIXEDFILEINFO
-words = struct.unpack_from("<4I", data, at + 8)
-print(" ".join("%d.%d.%d.%d" % (a >> 16, a & 0xFFFF, b >> 16, b & 0xFFFF) for a, b in (words[:2], words[2:])))' "$exe")
 check "the binary version block says $version.0 for file and product (found: $fixed)" test "$fixed" = "$version.0 $version.0"
 
 if [ -n "$msi" ]; then
-    property() { msiinfo export "$msi" Property | tr -d '\r' | awk -F'\t' -v name="$1" '$1 == name { print $2 }'; }
+    # shellcheck source=tools/common.sh
+    . "$(dirname "$0")/../tools/common.sh"
+    property() { msi_property "$msi" "$1"; }
     # grep reads the whole export: with -q it could stop early, and the
     # writer's broken pipe would fail the check under pipefail.
     table() { msiinfo export "$msi" "$1" | grep "$2" >/dev/null; }

@@ -107,10 +107,14 @@ done
 say "configuring and building (static, Release; logs in $work)"
 options=(-DCMAKE_TOOLCHAIN_FILE="$here/../cmake/mingw-w64-x86_64.cmake" "${recipe[@]}"
     -DCMAKE_INSTALL_PREFIX="$staged" -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR="/usr/lib/$(gcc -print-multiarch)/cmake")
-step() { "$@" >"$work/$log.log" 2>&1 || { tail -n 40 "$work/$log.log" >&2; exit 1; }; }
-log=configure step cmake -S "$src" -B /tmp/qtsrc/build -G Ninja "${options[@]}"
-log=build step cmake --build /tmp/qtsrc/build --parallel "$(nproc)"
-log=install step cmake --install /tmp/qtsrc/build
+step() { # the log's name, then the command
+    local log=$work/$1.log
+    shift
+    "$@" >"$log" 2>&1 || { tail -n 40 "$log" >&2; exit 1; }
+}
+step configure cmake -S "$src" -B /tmp/qtsrc/build -G Ninja "${options[@]}"
+step build cmake --build /tmp/qtsrc/build --parallel "$(nproc)"
+step install cmake --install /tmp/qtsrc/build
 echo "$name.tar.xz" >"$staged/RECIPE" # what ./dev windows reports
 # The copy to share unpacks to qt6-mingw/, its files in a fixed order and
 # owned by no one in particular.

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Starts the real program on a private X server and waits until its window,
-# found by its caption, is on the screen; then closes it.
+# Starts the real program and waits until its window, found by its caption,
+# is on the screen; then closes it. Run it on an X server of its own, as
+# smoke_window in tools/common.sh does:
 #   packaging/smoke-window.sh [--screenshot FILE] [--check-colours] [--trace-files] [--plant DLL] -- COMMAND...
 # --screenshot writes the window's picture to FILE; --check-colours also
 # checks that the window background, a square cell and the Encrypt button
@@ -19,10 +20,9 @@
 # Wine's own DLLs load from the program's folder before the program runs.
 # Needs xvfb, xauth, xdotool, imagemagick and python3.
 set -euo pipefail
-[ -n "${SMOKE_WINDOW_INSIDE:-}" ] || SMOKE_WINDOW_INSIDE=1 exec xvfb-run -a -n $((100 + $$ % 800)) -s "-screen 0 1024x768x24 -dpi 96" "$0" "$@"
 caption='Шифърът на нихилистите – проект по информатика'
 checks() { python3 "$(dirname "$0")/smoke-window.py" "$@"; }
-screenshot= check_colours= trace_files= plant=
+screenshot='' check_colours='' trace_files='' plant=''
 while [ $# -gt 0 ]; do
     case "$1" in
     --screenshot) screenshot=$2; shift ;;
@@ -37,7 +37,7 @@ done
 [ $# -gt 0 ] || { echo "no command given" >&2; exit 2; }
 # The program: the command's first .exe (Wine's arguments before it, the
 # program's after it), else its last word.
-program_path=${@: -1}
+program_path=${!#}
 for word in "$@"; do case $word in *.exe) program_path=$word && break ;; esac; done
 
 log=$(mktemp)
@@ -62,7 +62,8 @@ planted_names=(authz d3d9 d3d11 dwmapi dwrite dxgi netapi32 userenv winmm wtsapi
 if [ -n "$plant" ]; then
     program_folder=$(dirname "$program_path")
     for name in "${planted_names[@]}"; do cp "$plant" "$program_folder/$name.dll"; done
-    export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:+$WINEDLLOVERRIDES;}$(IFS=,; echo "${planted_names[*]}")=n,b"
+    overrides="${WINEDLLOVERRIDES:+$WINEDLLOVERRIDES;}$(IFS=,; echo "${planted_names[*]}")=n,b"
+    export WINEDLLOVERRIDES=$overrides
 fi
 "$@" >"$log" 2>&1 &
 program=$!
@@ -89,8 +90,8 @@ done
 [ -z "$screenshot" ] || { cp "$picture" "$screenshot" && echo "Screenshot: $screenshot"; }
 [ -z "$trace_files" ] || checks trace "$log" "$program_path" "$WINEPREFIX" "$PWD"
 if [ -n "$plant" ]; then
-    loaded=$(cd "$program_folder" && ls -- *.loaded 2>/dev/null || true)
-    [ -z "$loaded" ] || { echo "FAIL DLLs planted beside the program were loaded: $(echo $loaded)"; exit 1; }
+    loaded=$(cd "$program_folder" && { ls -- *.loaded 2>/dev/null || true; })
+    [ -z "$loaded" ] || { echo "FAIL DLLs planted beside the program were loaded: ${loaded//$'\n'/ }"; exit 1; }
     echo "ok   none of ${#planted_names[@]} DLLs planted beside the program was loaded"
 fi
 [ -n "$check_colours" ] || exit 0
